@@ -1,0 +1,33 @@
+# Shared by the two set-up commands: installs the Debian packages the project needs (only when one
+# is missing), then configures and builds into build/. Sourced, not run.
+
+# Debian 12 packages the build, the tests and the show need.
+REDKITE_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libgtest-dev
+)
+
+redkite_install_packages() {
+  local missing=()
+  local package
+  for package in "${REDKITE_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    return 0
+  fi
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  echo "Installing Debian packages: ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+redkite_build() {
+  cmake -S . -B build -G Ninja "$@"
+  cmake --build build
+}
