@@ -4,7 +4,7 @@
 # Debian 12 packages the build, the tests and the show need.
 REDKITE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev
+  libgtest-dev libstb-dev
 )
 
 redkite_install_packages() {

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace trace {
 
@@ -20,6 +21,7 @@ class TraceLine {
 public:
   TraceLine(FrameTrace* trace, std::string_view ev);
   ~TraceLine();
+  TraceLine(TraceLine&& other) noexcept : trace_(std::exchange(other.trace_, nullptr)), line_(std::move(other.line_)) {}
   TraceLine(const TraceLine&) = delete;
   TraceLine& operator=(const TraceLine&) = delete;
 
@@ -48,12 +50,26 @@ public:
 
   // An empty sink switches recording off.
   void setSink(Sink sink) { sink_ = std::move(sink); }
-  bool recording() const { return static_cast<bool>(sink_); }
+  bool recording() const { return static_cast<bool>(sink_) && muted_ == 0; }
   TraceLine event(std::string_view ev) { return TraceLine(recording() ? this : nullptr, ev); }
+
+  // While a Mute lives, nothing is recorded: a stand-in uses it for calls it makes on its own
+  // behalf (an effect pass setting its render states), which are not calls of the system.
+  class Mute {
+  public:
+    explicit Mute(FrameTrace& trace) : trace_(trace) { ++trace_.muted_; }
+    ~Mute() { --trace_.muted_; }
+    Mute(const Mute&) = delete;
+    Mute& operator=(const Mute&) = delete;
+
+  private:
+    FrameTrace& trace_;
+  };
 
 private:
   friend class TraceLine;
   Sink sink_;
+  int muted_ = 0;
 };
 
 FrameTrace& frameTrace();

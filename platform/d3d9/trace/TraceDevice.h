@@ -32,7 +32,9 @@ class TraceDevice final : public RefCounted<IDirect3DDevice9> {
 public:
   TraceDevice(const D3DPRESENT_PARAMETERS& params, std::shared_ptr<FailurePlan> failures);
 
-  ShaderCompiler* GetShaderCompiler() override { return nullptr; }
+  // No shaders run here; a test may lend a compiler to watch what the effect framework uploads.
+  ShaderCompiler* GetShaderCompiler() override { return shaderCompiler_; }
+  void lendShaderCompiler(ShaderCompiler* compiler) { shaderCompiler_ = compiler; }
 
   HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                         IDirect3DTexture9** ppTexture, HANDLE* pSharedHandle) override;
@@ -94,6 +96,7 @@ private:
   D3DVIEWPORT9 viewport_{};
   bool inScene_ = false;
   unsigned invalidCalls_ = 0;
+  ShaderCompiler* shaderCompiler_ = nullptr;
 };
 
 class TraceDirect3D final : public RefCounted<IDirect3D9> {

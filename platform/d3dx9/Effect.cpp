@@ -1,0 +1,236 @@
+// Effect parameters, passes and their trace events; D3DXCreateEffectFromFileA.
+#include "platform/d3dx9/Effect.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/trace/FrameTrace.h"
+#include "platform/win32/FilePath.h"
+
+namespace d3dx9 {
+namespace {
+
+constexpr std::size_t kMaxEffectFileBytes = 1 << 20;
+constexpr const char* kTechniqueName = "main";
+
+::trace::TraceLine record(const char* ev, const std::string& effect) {
+  auto line = ::trace::frameTrace().event(ev);
+  line.str("effect", effect);
+  return line;
+}
+
+// Compile errors handed back to the caller as a zero-terminated text.
+class TextBuffer final : public ID3DXBuffer {
+public:
+  explicit TextBuffer(std::string text) : text_(std::move(text)) {}
+  ULONG AddRef() override { return ++references_; }
+  ULONG Release() override {
+    ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  void* GetBufferPointer() override { return text_.data(); }
+  DWORD GetBufferSize() override { return static_cast<DWORD>(text_.size() + 1); }
+
+private:
+  ULONG references_ = 1;
+  std::string text_;
+};
+
+const ShaderText* shaderNamed(const std::vector<ShaderText>& list, const std::string& name) {
+  for (const ShaderText& s : list)
+    if (s.name == name) return &s;
+  return nullptr;
+}
+
+}  // namespace
+
+Effect::Effect(IDirect3DDevice9* device, std::string path, EffectSource source,
+               std::vector<std::unique_ptr<d3d9::PassProgram>> programs)
+    : path_(std::move(path)), source_(std::move(source)), programs_(std::move(programs)) {
+  device->AddRef();
+  device_ = d3d9::ComPtr<IDirect3DDevice9>(device);
+  for (const UniformSpec& uniform : source_.uniforms) {
+    Parameter parameter{uniform, std::vector<float>(componentsOf(uniform.kind) * uniform.count, 0.0f), {}, {}, false};
+    for (const SamplerSpec& sampler : source_.samplers)
+      if (sampler.name == uniform.name) parameter.sampler = sampler.state;
+    parameters_.push_back(std::move(parameter));
+  }
+}
+
+ULONG Effect::Release() {
+  ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+Effect::Parameter* Effect::find(const char* name) {
+  if (!name) return nullptr;
+  for (Parameter& p : parameters_)
+    if (p.spec.name == name) return &p;
+  return nullptr;
+}
+
+std::vector<float> Effect::floatsOf(const char* name) const {
+  for (const Parameter& p : parameters_)
+    if (name && p.spec.name == name) return p.values;
+  return {};
+}
+
+D3DXHANDLE Effect::GetCurrentTechnique() { return source_.passes.empty() ? nullptr : kTechniqueName; }
+
+HRESULT Effect::Begin(UINT* pPasses, DWORD) {
+  UINT passes = static_cast<UINT>(source_.passes.size());
+  record("effectBegin", path_).integer("passes", passes);
+  if (pPasses) *pPasses = passes;
+  if (begun_) return D3DERR_INVALIDCALL;
+  begun_ = true;
+  return D3D_OK;
+}
+
+HRESULT Effect::BeginPass(UINT Pass) {
+  record("beginPass", path_).integer("pass", Pass);
+  if (!begun_ || activePass_ >= 0 || Pass >= source_.passes.size()) return D3DERR_INVALIDCALL;
+  activePass_ = static_cast<int>(Pass);
+  applyPassStates(source_.passes[Pass]);
+  if (!programs_.empty()) {
+    programs_[Pass]->use();
+    uploadAll(false);
+  }
+  for (Parameter& p : parameters_) p.dirty = false;
+  return D3D_OK;
+}
+
+HRESULT Effect::CommitChanges() {
+  record("commit", path_);
+  if (activePass_ < 0) return D3DERR_INVALIDCALL;
+  if (!programs_.empty()) uploadAll(true);
+  for (Parameter& p : parameters_) p.dirty = false;
+  return D3D_OK;
+}
+
+HRESULT Effect::EndPass() {
+  record("endPass", path_);
+  if (activePass_ < 0) return D3DERR_INVALIDCALL;
+  activePass_ = -1;
+  return D3D_OK;
+}
+
+// Ends the effect and puts back, in reverse order, every render state its passes changed.
+HRESULT Effect::End() {
+  record("effectEnd", path_);
+  if (!begun_) return D3DERR_INVALIDCALL;
+  ::trace::FrameTrace::Mute mute(::trace::frameTrace());
+  for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) device_->SetRenderState(it->state, it->value);
+  saved_.clear();
+  begun_ = false;
+  activePass_ = -1;
+  return D3D_OK;
+}
+
+void Effect::applyPassStates(const PassSpec& pass) {
+  ::trace::FrameTrace::Mute mute(::trace::frameTrace());
+  for (const auto& [state, value] : pass.states) {
+    bool known = std::any_of(saved_.begin(), saved_.end(), [&](const SavedState& s) { return s.state == state; });
+    if (!known) {
+      DWORD previous = 0;
+      device_->GetRenderState(state, &previous);
+      saved_.push_back(SavedState{state, previous});
+    }
+    device_->SetRenderState(state, value);
+  }
+}
+
+void Effect::upload(Parameter& p) {
+  d3d9::PassProgram& program = *programs_[static_cast<std::size_t>(activePass_)];
+  if (p.spec.kind == d3d9::UniformKind::Sampler) {
+    program.setSampler(p.spec.name.c_str(), p.texture.get(), p.sampler);
+  } else {
+    program.setUniform(p.spec.name.c_str(), p.spec.kind, p.values.data(), p.spec.count);
+  }
+}
+
+void Effect::uploadAll(bool onlyDirty) {
+  for (Parameter& p : parameters_)
+    if (!onlyDirty || p.dirty) upload(p);
+}
+
+HRESULT Effect::setFloats(const char* name, const float* values, UINT count, bool matrix) {
+  Parameter* p = find(name);
+  if (!p || !values || p->spec.kind == d3d9::UniformKind::Sampler) return D3DERR_INVALIDCALL;
+  if (matrix != (p->spec.kind == d3d9::UniformKind::Mat4)) return D3DERR_INVALIDCALL;
+  std::copy_n(values, std::min<std::size_t>(count, p->values.size()), p->values.begin());
+  p->dirty = true;
+  return D3D_OK;
+}
+
+HRESULT Effect::SetMatrix(D3DXHANDLE hParameter, const D3DXMATRIX* pMatrix) {
+  auto line = record("setMatrix", path_);
+  line.name("param", hParameter);
+  if (pMatrix) line.floats("m", std::span<const float>(&pMatrix->_11, 16));
+  return setFloats(hParameter, pMatrix ? &pMatrix->_11 : nullptr, 16, true);
+}
+
+HRESULT Effect::SetFloat(D3DXHANDLE hParameter, FLOAT f) {
+  record("setFloat", path_).name("param", hParameter).num("v", f);
+  return setFloats(hParameter, &f, 1, false);
+}
+
+HRESULT Effect::SetFloatArray(D3DXHANDLE hParameter, const FLOAT* pf, UINT Count) {
+  auto line = record("setFloatArray", path_);
+  line.name("param", hParameter);
+  if (pf) line.floats("v", std::span<const float>(pf, Count));
+  return setFloats(hParameter, pf, Count, false);
+}
+
+HRESULT Effect::SetTexture(D3DXHANDLE hParameter, IDirect3DBaseTexture9* pTexture) {
+  record("setTexture", path_).name("param", hParameter).name("texture", pTexture ? pTexture->GetDebugName() : nullptr);
+  Parameter* p = find(hParameter);
+  if (!p || p->spec.kind != d3d9::UniformKind::Sampler) return D3DERR_INVALIDCALL;
+  if (pTexture) pTexture->AddRef();
+  p->texture = d3d9::ComPtr<IDirect3DBaseTexture9>(pTexture);
+  p->dirty = true;
+  return D3D_OK;
+}
+
+}  // namespace d3dx9
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+HRESULT fail(ID3DXBuffer** ppErrors, std::string text) {
+  if (ppErrors) *ppErrors = new d3dx9::TextBuffer(std::move(text));
+  return D3DXERR_INVALIDDATA;
+}
+
+}  // namespace
+
+HRESULT D3DXCreateEffectFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, const D3DXMACRO*, ID3DXInclude*,
+                                  DWORD, ID3DXEffectPool*, ID3DXEffect** ppEffect,
+                                  ID3DXBuffer** ppCompilationErrors) {
+  if (ppCompilationErrors) *ppCompilationErrors = nullptr;
+  if (!ppEffect || !pDevice || !pSrcFile) return D3DERR_INVALIDCALL;
+  *ppEffect = nullptr;
+  std::string path(pSrcFile), text;
+  if (!win32::readWholeFile(pSrcFile, text, d3dx9::kMaxEffectFileBytes))
+    return fail(ppCompilationErrors, path + ": cannot read the effect file\n");
+
+  d3dx9::EffectSource source;
+  std::string errors;
+  if (!d3dx9::parseEffectFile(text, path, source, errors)) return fail(ppCompilationErrors, errors);
+
+  std::vector<std::unique_ptr<d3d9::PassProgram>> programs;
+  if (d3d9::ShaderCompiler* compiler = pDevice->GetShaderCompiler()) {
+    for (const d3dx9::PassSpec& pass : source.passes) {
+      std::string log;
+      auto program = compiler->compile(
+          d3dx9::composeShader(source, *d3dx9::shaderNamed(source.vertexShaders, pass.vertex)),
+          d3dx9::composeShader(source, *d3dx9::shaderNamed(source.fragmentShaders, pass.fragment)), log);
+      if (!program) return fail(ppCompilationErrors, d3dx9::effectCompileLog(path, log));
+      programs.push_back(std::move(program));
+    }
+  }
+  *ppEffect = new d3dx9::Effect(pDevice, path, std::move(source), std::move(programs));
+  return D3D_OK;
+}
