@@ -1,0 +1,248 @@
+// Loading, recording and sampling the spectrum track.
+#include "timeline/SpectrumTrack.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "platform/win32/FilePath.h"
+#include "platform/win32/Keyboard.h"
+#include "platform/win32/MessageBox.h"
+#include "timeline/MusicStream.h"
+
+namespace timeline {
+namespace {
+
+constexpr float kThirtieth = 0.033333335f;  // one record, in seconds of music
+constexpr std::uint32_t kMaxBands = 256;     // bins of BASS_DATA_FFT512
+constexpr double kLengthMargin = 0.05;
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+void problemWithFile(const char* path) { MessageBoxA(nullptr, path ? path : "", "Problems With File", MB_OK); }
+
+std::uint32_t readLe32(const unsigned char* bytes) {
+  return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
+         std::uint32_t(bytes[3]) << 24;
+}
+
+void appendLe32(std::vector<unsigned char>& out, std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<unsigned char>(value >> shift));
+}
+
+float floatOfBits(std::uint32_t bits) {
+  float value;
+  std::memcpy(&value, &bits, sizeof value);
+  return value;
+}
+
+std::uint32_t bitsOfFloat(float value) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// Bytes in the file, or -1 when it cannot tell (not a regular file).
+long long fileSize(std::FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  long size = std::ftell(file);
+  if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) return -1;
+  return size;
+}
+
+float keyAt(const SpectrumBand& band, std::uint32_t i) { return i < band.keys.size() ? band.keys[i] : 0.0f; }
+
+// Appends `count` floats from the file to the bands, record by record: float g of the body is band
+// g % B, key g / B. False when the file ends early.
+bool readBody(std::FILE* file, std::uint64_t count, std::uint32_t bandCount, std::vector<SpectrumBand>& bands) {
+  constexpr std::size_t kChunk = 4096;
+  unsigned char buffer[kChunk * 4];
+  std::uint64_t done = 0;
+  while (done < count) {
+    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, count - done));
+    std::size_t got = std::fread(buffer, 4, want, file);
+    for (std::size_t n = 0; n < got; ++n, ++done) bands[done % bandCount].keys.push_back(floatOfBits(readLe32(buffer + 4 * n)));
+    if (got < want) return false;
+  }
+  return true;
+}
+
+bool writeAll(std::FILE* file, const std::vector<unsigned char>& bytes) {
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
+
+enum class PassResult { Running, Done, Cancelled, WriteError };
+
+// The polling loop of a recording: one record each time the music passes the next thirtieth.
+class Recorder {
+public:
+  Recorder(std::FILE* file, DWORD channel, std::uint32_t bandCount, std::uint32_t records, double length)
+      : file_(file), channel_(channel), bandCount_(bandCount), records_(records), length_(length),
+        end_(double(float(records) * kThirtieth)) {}
+
+  PassResult pass() {
+    if (GetAsyncKeyState(VK_ESCAPE) != 0) return PassResult::Cancelled;
+    if (written_ < records_ && musicTimeOf(channel_) > double(written_) * kThirtieth) {
+      if (!writeRecord()) return PassResult::WriteError;
+      printProgress();
+    }
+    // The end of the stream ends it too: the clock stops there, and an override longer than the
+    // piece would otherwise keep polling for ever.
+    double t = musicTimeOf(channel_);
+    return t < end_ && t < length_ ? PassResult::Running : PassResult::Done;
+  }
+
+  // Zero records up to the count the header promises, for records the clock skipped at the end.
+  bool pad() {
+    std::vector<unsigned char> zeros(std::size_t(bandCount_) * 4, 0);
+    for (std::uint32_t s = written_; s < records_; ++s) {
+      if (!writeAll(file_, zeros)) return false;
+    }
+    return true;
+  }
+
+  std::uint32_t written() const { return written_; }
+
+private:
+  bool writeRecord() {
+    float fft[512] = {};
+    BASS_ChannelGetData(channel_, fft, BASS_DATA_FFT512);
+    std::vector<unsigned char> bytes;
+    for (std::uint32_t j = 0; j < bandCount_; ++j) appendLe32(bytes, bitsOfFloat(fft[j]));
+    ++written_;
+    return writeAll(file_, bytes);
+  }
+
+  // Checked once per record rather than once per pass, which would print the same line
+  // hundreds of times a second.
+  void printProgress() const {
+    auto hundredths = static_cast<long long>(musicTimeOf(channel_) * 100.0);
+    if ((hundredths & 100) != 0) return;
+    std::printf("Time = %f Of %f   At Sample = %d\n", musicTimeOf(channel_), double(float(records_) * kThirtieth),
+                int(written_));
+    std::fflush(stdout);
+  }
+
+  std::FILE* file_;
+  DWORD channel_;
+  std::uint32_t bandCount_;
+  std::uint32_t records_;
+  double length_;
+  double end_;
+  std::uint32_t written_ = 0;
+};
+
+}  // namespace
+
+float sampleBand(const SpectrumBand& band, float t) {
+  if (band.count == 0) return 0.0f;
+  if (!(t > 0.0f)) return keyAt(band, 0);
+  float u = t * 10.0f;
+  // Compared before converting, so huge times cannot overflow the key index.
+  if (double(u) >= double(band.count - 1)) return keyAt(band, band.count - 1);
+  auto i = static_cast<std::uint32_t>(u);
+  float f = u - static_cast<float>(i);
+  float a = keyAt(band, i);
+  return a + f * (keyAt(band, i + 1) - a);
+}
+
+std::uint32_t recordCountFor(double lengthSeconds, float durationOverride) {
+  if (!(lengthSeconds > 0.0)) return 0;
+  // Record i is the music at i / 30 s, so the piece holds records 0 .. 30 × length.
+  double held = std::floor(lengthSeconds * 30.0);
+  double count = durationOverride > 0.0f ? std::trunc(double(durationOverride * 30.0f))
+                                         : 30.0 * std::max(0.0, std::trunc(lengthSeconds - kLengthMargin));
+  return static_cast<std::uint32_t>(std::min({count, held, double(UINT32_MAX)}));
+}
+
+bool SpectrumTrack::load(const char* path) {
+  File file(win32::openFile(path, "rb"));
+  long long size = file ? fileSize(file.get()) : -1;
+  unsigned char header[8];
+  if (size < 8 || std::fread(header, 1, sizeof header, file.get()) != sizeof header) {
+    problemWithFile(path);
+    return false;
+  }
+  recordCount_ = readLe32(header);
+  bandCount_ = readLe32(header + 4);
+  // Only the floats the file holds are read, so a forged header costs no more than the file.
+  std::uint64_t claimed = std::uint64_t(recordCount_) * bandCount_;
+  std::uint64_t present = std::min<std::uint64_t>(claimed, std::uint64_t(size - 8) / 4);
+  bands_.assign(static_cast<std::size_t>(std::min<std::uint64_t>(bandCount_, present)), SpectrumBand{recordCount_, {}});
+  for (std::size_t j = 0; j < bands_.size(); ++j) bands_[j].keys.reserve((present - j + bandCount_ - 1) / bandCount_);
+  bool whole = readBody(file.get(), present, bandCount_, bands_) && present == claimed;
+  // The readers use bands 0 to 2; a file with fewer leaves the rest reading 0.
+  if (!whole || bandCount_ < 3) problemWithFile(path);
+  return true;
+}
+
+RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_t bandCount, float durationOverride) {
+  // Without a stream (its failure already reported) there is no clock to record by.
+  double length = BASS_ChannelBytes2Seconds(channel, BASS_ChannelGetLength(channel));
+  if (!(length > 0.0)) return RecordResult::Failed;
+  std::string target = path ? win32::hostPath(path) : std::string();
+  std::string partial = target + ".part";
+  File file(bandCount >= 1 && bandCount <= kMaxBands && path ? std::fopen(partial.c_str(), "wb") : nullptr);
+  if (!file) {
+    problemWithFile(path);
+    return RecordResult::Failed;
+  }
+  const std::uint32_t records = recordCountFor(length, durationOverride);
+  std::vector<unsigned char> header;
+  appendLe32(header, records);
+  appendLe32(header, bandCount);
+  bool written = writeAll(file.get(), header);
+
+  BASS_ChannelSetAttributes(channel, 0, 0, -101);
+  BASS_ChannelPlay(channel, FALSE);
+  std::printf("Sampling - Start");
+  std::fflush(stdout);
+  Recorder recorder(file.get(), channel, bandCount, records, length);
+  PassResult pass = written ? PassResult::Running : PassResult::WriteError;
+  while (pass == PassResult::Running) {
+    pass = recorder.pass();
+    if (pass == PassResult::Running) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  std::printf("NumberOfSamples = %d     Recorded = %d\n", int(records), int(recorder.written()));
+  std::fflush(stdout);
+
+  written = pass == PassResult::Done && recorder.pad();
+  written = std::fclose(file.release()) == 0 && written;
+  BASS_ChannelSetPosition(channel, BASS_ChannelSeconds2Bytes(channel, 0.0f));
+  if (written && std::rename(partial.c_str(), target.c_str()) == 0) return RecordResult::Complete;
+  std::remove(partial.c_str());
+  if (pass == PassResult::Cancelled) return RecordResult::Cancelled;
+  problemWithFile(path);
+  return RecordResult::Failed;
+}
+
+float SpectrumTrack::band(std::uint32_t k, float musicTime) const {
+  if (k >= bands_.size()) return 0.0f;
+  return sampleBand(bands_[k], 3.0f * musicTime);
+}
+
+SpectrumSource SpectrumTrack::loadOrRecord(const char* path, DWORD channel, std::uint32_t bandCount,
+                                           float durationOverride) {
+  if (load(path)) return SpectrumSource::Loaded;
+  switch (record(path, channel, bandCount, durationOverride)) {
+    case RecordResult::Complete: return load(path) ? SpectrumSource::Recorded : SpectrumSource::Empty;
+    case RecordResult::Cancelled: return SpectrumSource::Cancelled;
+    case RecordResult::Failed: break;
+  }
+  return SpectrumSource::Empty;
+}
+
+SpectrumTrack& spectrumTrack() {
+  static SpectrumTrack track;
+  return track;
+}
+
+}  // namespace timeline
