@@ -6,15 +6,11 @@
 
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/Formats.h"
-#include "platform/trace/FrameTrace.h"
+#include "platform/d3d9/TraceEvents.h"
 
 namespace d3d9::trace {
 
 namespace {
-
-::trace::TraceLine record(const char* ev) { return ::trace::frameTrace().event(ev); }
-
-const char* nameOf(const IDirect3DResource9* resource) { return resource ? resource->GetDebugName() : nullptr; }
 
 template <typename To, typename From>
 To* traceObject(From* object) {
@@ -25,87 +21,6 @@ template <typename T>
 ComPtr<T> share(T* object) {
   if (object) object->AddRef();
   return ComPtr<T>(object);
-}
-
-const char* renderStateName(D3DRENDERSTATETYPE state) {
-  switch (state) {
-    case D3DRS_ZENABLE: return "ZENABLE";
-    case D3DRS_SRCBLEND: return "SRCBLEND";
-    case D3DRS_DESTBLEND: return "DESTBLEND";
-    case D3DRS_CULLMODE: return "CULLMODE";
-    case D3DRS_ALPHABLENDENABLE: return "ALPHABLENDENABLE";
-    case D3DRS_BLENDOP: return "BLENDOP";
-  }
-  return nullptr;
-}
-
-const char* cullName(DWORD value) {
-  switch (value) {
-    case D3DCULL_NONE: return "NONE";
-    case D3DCULL_CW: return "CW";
-    case D3DCULL_CCW: return "CCW";
-  }
-  return nullptr;
-}
-
-const char* blendName(DWORD value) {
-  switch (value) {
-    case D3DBLEND_ZERO: return "ZERO";
-    case D3DBLEND_ONE: return "ONE";
-    case D3DBLEND_SRCCOLOR: return "SRCCOLOR";
-    case D3DBLEND_INVSRCCOLOR: return "INVSRCCOLOR";
-    case D3DBLEND_SRCALPHA: return "SRCALPHA";
-    case D3DBLEND_INVSRCALPHA: return "INVSRCALPHA";
-  }
-  return nullptr;
-}
-
-const char* blendOpName(DWORD value) {
-  switch (value) {
-    case D3DBLENDOP_ADD: return "ADD";
-    case D3DBLENDOP_MIN: return "MIN";
-  }
-  return nullptr;
-}
-
-// The value of a render state as the trace writes it: a bool for switches, a name for the known
-// enumerations, a number for anything else.
-void recordState(D3DRENDERSTATETYPE state, DWORD value) {
-  auto line = record("state");
-  const char* name = renderStateName(state);
-  if (name) {
-    line.str("name", name);
-  } else {
-    line.integer("name", state);
-  }
-  const char* valueName = nullptr;
-  switch (state) {
-    case D3DRS_ZENABLE:
-    case D3DRS_ALPHABLENDENABLE:
-      line.boolean("value", value != 0);
-      return;
-    case D3DRS_CULLMODE: valueName = cullName(value); break;
-    case D3DRS_SRCBLEND:
-    case D3DRS_DESTBLEND: valueName = blendName(value); break;
-    case D3DRS_BLENDOP: valueName = blendOpName(value); break;
-  }
-  if (valueName) {
-    line.str("value", valueName);
-  } else {
-    line.integer("value", value);
-  }
-}
-
-std::string clearFlags(DWORD flags) {
-  std::string json = "[";
-  const std::pair<DWORD, const char*> names[] = {
-      {D3DCLEAR_TARGET, "\"TARGET\""}, {D3DCLEAR_ZBUFFER, "\"ZBUFFER\""}, {D3DCLEAR_STENCIL, "\"STENCIL\""}};
-  for (const auto& [bit, name] : names) {
-    if (!(flags & bit)) continue;
-    if (json.size() > 1) json += ',';
-    json += name;
-  }
-  return json + "]";
 }
 
 }  // namespace
@@ -207,21 +122,21 @@ HRESULT TraceDevice::GetBackBuffer(UINT iSwapChain, UINT iBackBuffer, D3DBACKBUF
 // Frame
 
 HRESULT TraceDevice::BeginScene() {
-  record("beginScene");
+  traceEvent("beginScene");
   if (inScene_) return refuse();
   inScene_ = true;
   return D3D_OK;
 }
 
 HRESULT TraceDevice::EndScene() {
-  record("endScene");
+  traceEvent("endScene");
   if (!inScene_) return refuse();
   inScene_ = false;
   return D3D_OK;
 }
 
 HRESULT TraceDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z, DWORD Stencil) {
-  record("clear").raw("flags", clearFlags(Flags)).hex("color", Color).num("z", Z).integer("stencil", Stencil);
+  traceClear(Flags, Color, Z, Stencil);
   bool depthWanted = (Flags & (D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) != 0;
   if ((Count != 0) != (pRects != nullptr) || (depthWanted && !depthStencil_) || Z < 0.0f || Z > 1.0f)
     return refuse();
@@ -229,7 +144,7 @@ HRESULT TraceDevice::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DC
 }
 
 HRESULT TraceDevice::Present(const RECT*, const RECT*, HWND, const void*) {
-  record("present");
+  traceEvent("present");
   if (inScene_) return refuse();
   return D3D_OK;
 }
@@ -244,7 +159,7 @@ HRESULT TraceDevice::GetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9*
 }
 
 HRESULT TraceDevice::SetRenderTarget(DWORD RenderTargetIndex, IDirect3DSurface9* pRenderTarget) {
-  record("setRenderTarget").name("surface", nameOf(pRenderTarget));
+  traceSurface("setRenderTarget", pRenderTarget);
   if (HRESULT hr = failures_->next(Call::SetRenderTarget); FAILED(hr)) return hr;
   auto* surface = traceObject<TraceSurface>(pRenderTarget);
   if (RenderTargetIndex != 0 || !surface || !surface->isRenderTarget()) return refuse();
@@ -263,7 +178,7 @@ HRESULT TraceDevice::GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurfac
 }
 
 HRESULT TraceDevice::SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil) {
-  record("setDepthStencil").name("surface", nameOf(pNewZStencil));
+  traceSurface("setDepthStencil", pNewZStencil);
   if (HRESULT hr = failures_->next(Call::SetDepthStencilSurface); FAILED(hr)) return hr;
   auto* surface = traceObject<TraceSurface>(pNewZStencil);
   if (pNewZStencil && (!surface || !surface->isDepthStencil())) return refuse();
@@ -273,7 +188,7 @@ HRESULT TraceDevice::SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil) {
 
 HRESULT TraceDevice::StretchRect(IDirect3DSurface9* pSourceSurface, const RECT*, IDirect3DSurface9* pDestSurface,
                                  const RECT*, D3DTEXTUREFILTERTYPE) {
-  record("stretchRect").name("from", nameOf(pSourceSurface)).name("to", nameOf(pDestSurface));
+  traceStretchRect(pSourceSurface, pDestSurface);
   auto* source = traceObject<TraceSurface>(pSourceSurface);
   auto* dest = traceObject<TraceSurface>(pDestSurface);
   if (!source || !dest || !dest->isRenderTarget() || source == dest) return refuse();
@@ -335,19 +250,14 @@ HRESULT TraceDevice::checkDraw(INT base, UINT numVertices, UINT startIndex, UINT
 
 HRESULT TraceDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE Type, INT BaseVertexIndex, UINT, UINT NumVertices,
                                           UINT startIndex, UINT primCount) {
-  record("draw")
-      .name("vb", nameOf(stream_.get()))
-      .integer("base", BaseVertexIndex)
-      .integer("vertices", NumVertices)
-      .integer("start", startIndex)
-      .integer("primitives", primCount);
+  traceDraw(stream_.get(), BaseVertexIndex, NumVertices, startIndex, primCount);
   if (Type != D3DPT_TRIANGLELIST || FAILED(checkDraw(BaseVertexIndex, NumVertices, startIndex, primCount)))
     return refuse();
   return D3D_OK;
 }
 
 HRESULT TraceDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
-  recordState(State, Value);
+  traceState(State, Value);
   renderStates_[State] = Value;
   return D3D_OK;
 }
