@@ -150,9 +150,13 @@ void Effect::upload(Parameter& p) {
   }
 }
 
+// Samplers are always bound (an unset one samples black); values only once the system set them,
+// so a parameter nobody sets keeps the initialiser the effect file gives it.
 void Effect::uploadAll(bool onlyDirty) {
-  for (Parameter& p : parameters_)
-    if (!onlyDirty || p.dirty) upload(p);
+  for (Parameter& p : parameters_) {
+    bool sampler = p.spec.kind == d3d9::UniformKind::Sampler;
+    if (onlyDirty ? p.dirty : (p.everSet || sampler)) upload(p);
+  }
 }
 
 HRESULT Effect::setFloats(const char* name, const float* values, UINT count, bool matrix) {
@@ -160,7 +164,7 @@ HRESULT Effect::setFloats(const char* name, const float* values, UINT count, boo
   if (!p || !values || p->spec.kind == d3d9::UniformKind::Sampler) return D3DERR_INVALIDCALL;
   if (matrix != (p->spec.kind == d3d9::UniformKind::Mat4)) return D3DERR_INVALIDCALL;
   std::copy_n(values, std::min<std::size_t>(count, p->values.size()), p->values.begin());
-  p->dirty = true;
+  p->dirty = p->everSet = true;
   return D3D_OK;
 }
 
@@ -189,7 +193,7 @@ HRESULT Effect::SetTexture(D3DXHANDLE hParameter, IDirect3DBaseTexture9* pTextur
   if (!p || p->spec.kind != d3d9::UniformKind::Sampler) return D3DERR_INVALIDCALL;
   if (pTexture) pTexture->AddRef();
   p->texture = d3d9::ComPtr<IDirect3DBaseTexture9>(pTexture);
-  p->dirty = true;
+  p->dirty = p->everSet = true;
   return D3D_OK;
 }
 

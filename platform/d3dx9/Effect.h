@@ -45,6 +45,7 @@ private:
     std::vector<float> values;
     d3d9::ComPtr<IDirect3DBaseTexture9> texture;
     d3d9::SamplerState sampler;
+    bool everSet = false;  // until then the program keeps the effect file's initialiser
     bool dirty = false;
   };
   struct SavedState {

@@ -198,7 +198,8 @@ private:
     if (!w.empty() && w[0].substr(0, 2) != "//") fail(lineNumber, "text outside a shader section");
   }
 
-  // "uniform TYPE NAME[N], NAME2;" at the start of a line declares parameters.
+  // "uniform TYPE NAME[N] = init, NAME2;" at the start of a line declares parameters; an
+  // initialiser stays in the GLSL and gives the value until the parameter is first set.
   void uniformDeclaration(std::string_view line, int lineNumber) {
     static const std::regex kUniform(R"(^\s*uniform\s+(\w+)\s+([^;]+);)");
     static const std::regex kName(R"(^\s*(\w+)\s*(?:\[\s*(\d+)\s*\])?\s*$)");
@@ -206,9 +207,8 @@ private:
     if (!std::regex_search(line.begin(), line.end(), m, kUniform)) return;
     UniformKind kind;
     if (!uniformKind(m.str(1), kind)) return fail(lineNumber, "unsupported uniform type " + m.str(1));
-    std::stringstream names(m.str(2));
-    std::string item;
-    while (std::getline(names, item, ',')) {
+    for (std::string item : splitTopLevel(m.str(2))) {
+      if (auto eq = item.find('='); eq != std::string::npos) item.resize(eq);
       std::smatch nm;
       if (!std::regex_match(item, nm, kName)) return fail(lineNumber, "cannot read uniform '" + item + "'");
       unsigned count = 1;
@@ -216,6 +216,22 @@ private:
         return fail(lineNumber, "bad array length in '" + item + "'");
       addUniform(UniformSpec{nm.str(1), kind, count}, lineNumber);
     }
+  }
+
+  // Splits at the commas outside parentheses, so "a = vec2(0.5, 1.0), b" is two items.
+  static std::vector<std::string> splitTopLevel(const std::string& text) {
+    std::vector<std::string> items(1);
+    int depth = 0;
+    for (char c : text) {
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (c == ',' && depth == 0) {
+        items.emplace_back();
+      } else {
+        items.back() += c;
+      }
+    }
+    return items;
   }
 
   void addUniform(UniformSpec uniform, int line) {
