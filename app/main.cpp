@@ -1,8 +1,62 @@
-// Entry point of redkite. The show's shell (dialog, window, frame loop) is not built yet; until it
-// is, the program says so and exits successfully so the set-up script can run it.
-#include <cstdio>
+// Entry point of redkite: parses the command line, finds the content and runs the chosen command.
+#include <unistd.h>
 
-int main() {
-  std::puts("redkite: the platform layer is built; the show itself is not part of this build yet.");
-  return 0;
+#include <cstdio>
+#include <filesystem>
+
+#include "app/AppWindow.h"
+#include "app/CommandLine.h"
+#include "app/Show.h"
+
+namespace {
+
+// The show opens its files relative to the working folder: --content names it; otherwise the
+// content generated next to the program is used when the working folder has none.
+bool enterContentFolder(const app::Options& options, const char* argv0) {
+  namespace fs = std::filesystem;
+  fs::path folder;
+  if (options.contentDir) {
+    folder = *options.contentDir;
+  } else if (!fs::exists("RV07") && !fs::exists("quarvdemo")) {
+    std::error_code error;
+    fs::path beside = fs::weakly_canonical(fs::path(argv0), error).parent_path() / "content";
+    if (!error && fs::is_directory(beside)) folder = beside;
+  }
+  if (folder.empty()) return true;
+  if (::chdir(folder.c_str()) != 0) {
+    std::fprintf(stderr, "redkite: --content: cannot enter the folder %s\n", folder.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  app::ParseResult parsed = app::parseCommandLine(argc, argv);
+  if (!parsed.options) {
+    std::fprintf(parsed.exitCode == 0 ? stdout : stderr, "%s%s\n", parsed.exitCode == 0 ? "" : "redkite: ",
+                 parsed.message.c_str());
+    return parsed.exitCode;
+  }
+  const app::Options& options = *parsed.options;
+  if (!enterContentFolder(options, argv[0])) return 2;
+
+  int code = 0;
+  switch (options.command) {
+    case app::Command::Show:
+      code = app::runShow(options);
+      break;
+    case app::Command::Trace:
+      code = app::runTrace(options);
+      break;
+    case app::Command::Render:
+    case app::Command::Capture:
+      std::fputs("redkite: this command needs the OpenGL backend, which this build does not have yet\n", stderr);
+      code = 2;
+      break;
+  }
+  // The window and the device go first, before the other globals.
+  app::appWindow().destroy();
+  return code;
 }

@@ -15,6 +15,7 @@ using BOOL = int;
 using HRESULT = std::int32_t;
 using LPCSTR = const char*;
 using HANDLE = void*;
+using LPVOID = void*;
 
 // A window handle. On this platform it points at the window record of the win32 stand-in.
 struct HWND__;

@@ -1,0 +1,55 @@
+// The command line: with no arguments the show itself; options that fill the display settings
+// without the dialog; and the headless commands render, capture and trace. Parsing is a pure
+// function so every flag and every refusal can be tested without starting anything.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/WinTypes.h"
+
+namespace app {
+
+enum class Command { Show, Render, Capture, Trace };
+
+struct Size {
+  UINT width = 0;
+  UINT height = 0;
+};
+
+struct Options {
+  Command command = Command::Show;
+  std::optional<std::string> contentDir;
+
+  // The show.
+  bool noDialog = false;
+  std::optional<Size> size;
+  bool fullscreen = false;
+  bool vsync = true;
+  std::optional<unsigned> msaa;
+  std::optional<float> aspect;
+  double start = 0.0;
+
+  // render, capture and trace.
+  std::vector<double> times;
+  std::string out;
+  unsigned fps = 60;
+  std::optional<double> from;
+  std::optional<double> to;
+};
+
+struct ParseResult {
+  std::optional<Options> options;  // empty when the program should exit with `exitCode`
+  int exitCode = 0;
+  std::string message;  // help text (exit 0) or the one-line error (exit 2)
+};
+
+ParseResult parseCommandLine(int argc, const char* const* argv);
+
+// Sizes used when none is given.
+inline constexpr Size kDialogDefaultSize{800, 600};
+inline constexpr Size kRenderDefaultSize{1280, 720};
+inline constexpr Size kTraceDefaultSize{640, 480};
+
+}  // namespace app

@@ -1,0 +1,158 @@
+// Start-up, the frame loop and shutdown of the show; the headless trace command.
+#include "app/Show.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "app/AppWindow.h"
+#include "app/Frame.h"
+#include "app/SetupDialog.h"
+#include "app/SetupDialogView.h"
+#include "platform/d3d9/trace/TraceDevice.h"
+#include "platform/trace/FrameTrace.h"
+#include "platform/win32/MessageBox.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
+#include "timeline/Manifest.h"
+#include "timeline/MusicStream.h"
+#include "timeline/SpectrumTrack.h"
+#include "timeline/Stages.h"
+
+namespace app {
+namespace {
+
+constexpr const char* kMusicPath = "RV07/Vemir-Red Kite.mp3";
+constexpr const char* kSpectrumPath = "RV07\\syncdata\\fft.txt";
+constexpr std::uint32_t kSpectrumBands = 5;
+
+// The scene-state objects, built after the manifest; MainStage goes first at shutdown.
+struct Stages {
+  std::unique_ptr<timeline::OrganStage> organ = std::make_unique<timeline::OrganStage>();
+  std::unique_ptr<timeline::MainStage> main = std::make_unique<timeline::MainStage>();
+  ~Stages() {
+    main.reset();
+    organ.reset();
+  }
+};
+
+// The choices the dialog would have made, from the command line: its defaults where a flag is
+// not given (800 x 600, vsync on, no multisampling, the aspect that suits the desktop), windowed
+// unless --fullscreen.
+int settingsFromOptions(IDirect3D9* d3d, const Options& options) {
+  SetupDialog dialog(d3d);
+  dialog.initialise();
+  DisplaySettings& settings = displaySettings();
+  Size size = options.size.value_or(kDialogDefaultSize);
+  settings.width = size.width;
+  settings.height = size.height;
+  settings.refreshRate = 60;
+  settings.format = D3DFMT_X8R8G8B8;
+  settings.fullscreen = options.fullscreen;
+  settings.vsync = options.vsync;
+  settings.multiSampleType = D3DMULTISAMPLE_TYPE(options.msaa.value_or(0));
+  settings.aspectRatio = options.aspect.value_or(dialog.aspect >= 0 ? dialog.aspects[dialog.aspect]->ratio
+                                                                    : kDefaultAspectRatio);
+  return 1;
+}
+
+int runDialog(IDirect3D9* d3d, const Options& options) {
+  if (options.noDialog) return settingsFromOptions(d3d, options);
+  int result = showSetupDialog(d3d);
+  if (result < 0) {
+    std::fputs("redkite: no display for the setup dialog; run it on a desktop, or use `redkite render`\n", stderr);
+    return 0;
+  }
+  return result;
+}
+
+void useDeviceForRendering() {
+  render::setDevice(deviceState().device.get());
+  render::setDisplayAspect(displaySettings().aspectRatio);
+}
+
+}  // namespace
+
+namespace {
+
+// Music, manifest, stages and spectrum, then the frame loop until the music ends or the user
+// leaves; the stages and the music go when it returns.
+int playShow(const Options& options) {
+  IDirect3DDevice9* device = deviceState().device.get();
+
+  timeline::MusicStream music;
+  music.open(kMusicPath);
+  timeline::loadManifest();
+  Stages stages;
+  if (timeline::spectrumTrack().loadOrRecord(kSpectrumPath, music.channel(), kSpectrumBands, 0.0f) ==
+      timeline::SpectrumSource::Cancelled) {
+    return 1;
+  }
+  music.start();
+  const float endTime = music.endTime();
+  if (options.start > 0)
+    BASS_ChannelSetPosition(music.channel(), BASS_ChannelSeconds2Bytes(music.channel(), float(options.start)));
+
+  bool quitRequested = false;
+  for (;;) {
+    const double position = music.musicTime();
+    drawFrame(device, position, *stages.organ, *stages.main);
+    music.seek();
+    BASS_Update();
+    if (!appWindow().pump()) quitRequested = true;
+    if (position > endTime || quitRequested) break;
+  }
+  music.end();
+  return 1;
+}
+
+}  // namespace
+
+int runShow(const Options& options) {
+  if (!appWindow().create(kWindowTitle, [&](IDirect3D9* d3d) { return runDialog(d3d, options); })) return 0;
+  useDeviceForRendering();
+  int code = playShow(options);
+  timeline::releaseManifest();
+  return code;
+}
+
+int runTrace(const Options& options) {
+  std::ofstream file;
+  std::ostream* out = &std::cout;
+  if (options.out != "-") {
+    file.open(options.out, std::ios::binary);
+    if (!file) {
+      std::fprintf(stderr, "redkite: --out: cannot write %s\n", options.out.c_str());
+      return 2;
+    }
+    out = &file;
+  }
+  trace::frameTrace().setSink([out](std::string_view line) { *out << line << '\n'; });
+
+  d3d9::trace::install();
+  Size size = options.size.value_or(kTraceDefaultSize);
+  DeviceState& state = deviceState();
+  *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
+  DisplaySettings& settings = displaySettings();
+  settings.width = size.width;
+  settings.height = size.height;
+  settings.format = D3DFMT_X8R8G8B8;
+  settings.vsync = false;
+  bool ready = state.d3d && createDevice(nullptr);
+  if (ready) {
+    useDeviceForRendering();
+    timeline::loadManifest();
+    Stages stages;
+    // Headless runs never record: without the spectrum file every band reads 0.
+    if (!timeline::spectrumTrack().load(kSpectrumPath))
+      std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
+    for (double t : options.times) drawFrame(state.device.get(), t, *stages.organ, *stages.main);
+  }
+  timeline::releaseManifest();
+  trace::frameTrace().setSink({});
+  out->flush();
+  return ready ? 0 : 1;
+}
+
+}  // namespace app
