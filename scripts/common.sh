@@ -7,7 +7,8 @@ REDKITE_PACKAGES=(
   libgtest-dev libstb-dev
   libmpg123-dev libsdl2-dev libkissfft-dev libmp3lame-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
-  libimgui-dev libcli11-dev
+  libimgui-dev libcli11-dev fonts-dejavu-core
+  xvfb xdotool ffmpeg python3
 )
 
 redkite_install_packages() {

@@ -12,8 +12,8 @@
 namespace win32 {
 namespace {
 
-constexpr const char* kDialogFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-constexpr float kDialogFontPixels = 13.0f;
+constexpr const char* kDialogFont = "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf";
+constexpr float kDialogFontPixels = 12.0f;
 
 ImVec2 toPixels(int x, int y) { return ImVec2(float(x) * kDialogUnitX, float(y) * kDialogUnitY); }
 

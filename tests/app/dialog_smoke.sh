@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Smoke test of the program a person starts: on a virtual display the setup dialog opens, Run is
+# clicked, and the show's window presents its first frames; Escape then ends it with exit code 1.
+# Usage: dialog_smoke.sh REDKITE CONTENT_DIR
+set -u
+redkite=$1
+content=$2
+for tool in Xvfb xdotool ffmpeg python3; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[ -d "$content/RV07" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+
+work=$(mktemp -d)
+display=":$((200 + $$ % 500))"
+cleanup() {
+  [ -n "${show:-}" ] && kill "$show" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$redkite" --content "$content" --start 93 >"$work/show.log" 2>&1 &
+show=$!
+dialog=$(timeout 20 xdotool search --sync --name '^stillness$' | head -1)
+[ -n "$dialog" ] || { echo "FAIL: the setup dialog did not open"; cat "$work/show.log"; exit 1; }
+
+# Run sits at (84, 94) dialog units, 44 x 14; a dialog unit is 1.5 x 1.625 pixels.
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove $((X + 159)) $((Y + 164)) click 1
+window=$(timeout 20 xdotool search --sync --name '^Tinkerfolks - Red Kite$' | head -1)
+[ -n "$window" ] || { echo "FAIL: the show's window did not open"; cat "$work/show.log"; exit 1; }
+sleep 3
+
+# The presented frame: black bars at the top, a picture in the middle.
+ffmpeg -loglevel error -y -f x11grab -video_size 1024x768 -i "$display" -frames:v 1 -f rawvideo -pix_fmt rgb24 \
+  "$work/screen.rgb" || { echo "FAIL: cannot grab the screen"; exit 1; }
+python3 - "$work/screen.rgb" <<'PY' || exit 1
+import sys
+data = open(sys.argv[1], "rb").read()
+w, h = 1024, 768
+def mean(x0, y0, x1, y1):
+    total = count = 0
+    for y in range(y0, y1, 4):
+        row = data[(y * w + x0) * 3:(y * w + x1) * 3]
+        total += sum(row); count += len(row)
+    return total / count
+middle, top = mean(312, 284, 712, 484), mean(0, 0, w, 20)
+print(f"middle {middle:.1f}, top bar {top:.1f}")
+if middle <= 4 or middle <= top:
+    print("FAIL: no presented picture in the window"); sys.exit(1)
+PY
+
+xdotool key Escape
+for _ in $(seq 100); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
+wait "$show"
+code=$?
+show=
+[ "$code" -eq 1 ] || { echo "FAIL: the show ended with exit code $code, not 1"; cat "$work/show.log"; exit 1; }
+echo "PASS: dialog, Run, first frames, Escape"
