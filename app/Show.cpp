@@ -2,6 +2,8 @@
 #include "app/Show.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "app/Frame.h"
 #include "app/SetupDialog.h"
 #include "app/SetupDialogView.h"
+#include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "platform/trace/FrameTrace.h"
 #include "platform/win32/MessageBox.h"
@@ -110,12 +113,45 @@ int playShow(const Options& options) {
 }  // namespace
 
 int runShow(const Options& options) {
+  d3d9::gl::installWindowed(win32::sdlWindowOf);
   if (!appWindow().create(kWindowTitle, [&](IDirect3D9* d3d) { return runDialog(d3d, options); })) return 0;
   useDeviceForRendering();
   int code = playShow(options);
   timeline::releaseManifest();
   return code;
 }
+
+namespace {
+
+// Headless start-up on the backend already installed: device of the given size without a window,
+// manifest, stages and spectrum file; then each time is drawn and handed to `afterFrame`.
+bool drawHeadless(const Options& options, Size size, const std::function<void(double)>& afterFrame) {
+  DeviceState& state = deviceState();
+  *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
+  DisplaySettings& settings = displaySettings();
+  settings.width = size.width;
+  settings.height = size.height;
+  settings.format = D3DFMT_X8R8G8B8;
+  settings.vsync = false;
+  settings.aspectRatio = options.aspect.value_or(kDefaultAspectRatio);
+  if (!state.d3d || !createDevice(nullptr)) return false;
+  useDeviceForRendering();
+  timeline::loadManifest();
+  {
+    Stages stages;
+    // Headless runs never record: without the spectrum file every band reads 0.
+    if (!timeline::spectrumTrack().load(kSpectrumPath))
+      std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
+    for (double t : options.times) {
+      drawFrame(state.device.get(), t, *stages.organ, *stages.main);
+      afterFrame(t);
+    }
+  }
+  timeline::releaseManifest();
+  return true;
+}
+
+}  // namespace
 
 int runTrace(const Options& options) {
   std::ofstream file;
@@ -129,30 +165,37 @@ int runTrace(const Options& options) {
     out = &file;
   }
   trace::frameTrace().setSink([out](std::string_view line) { *out << line << '\n'; });
-
   d3d9::trace::install();
-  Size size = options.size.value_or(kTraceDefaultSize);
-  DeviceState& state = deviceState();
-  *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
-  DisplaySettings& settings = displaySettings();
-  settings.width = size.width;
-  settings.height = size.height;
-  settings.format = D3DFMT_X8R8G8B8;
-  settings.vsync = false;
-  bool ready = state.d3d && createDevice(nullptr);
-  if (ready) {
-    useDeviceForRendering();
-    timeline::loadManifest();
-    Stages stages;
-    // Headless runs never record: without the spectrum file every band reads 0.
-    if (!timeline::spectrumTrack().load(kSpectrumPath))
-      std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
-    for (double t : options.times) drawFrame(state.device.get(), t, *stages.organ, *stages.main);
-  }
-  timeline::releaseManifest();
+  bool drawn = drawHeadless(options, options.size.value_or(kTraceDefaultSize), [](double) {});
   trace::frameTrace().setSink({});
   out->flush();
-  return ready ? 0 : 1;
+  return drawn ? 0 : 1;
+}
+
+int runRender(const Options& options) {
+  std::error_code error;
+  std::filesystem::create_directories(options.out, error);
+  if (error) {
+    std::fprintf(stderr, "redkite: --out: cannot make the folder %s\n", options.out.c_str());
+    return 2;
+  }
+  d3d9::gl::installHeadless();
+  int failures = 0;
+  bool drawn = drawHeadless(options, options.size.value_or(kRenderDefaultSize), [&](double t) {
+    d3d9::gl::Image image = d3d9::gl::presentedImage(deviceState().device.get());
+    char name[32];
+    std::snprintf(name, sizeof name, "%08.3f.png", t);
+    std::string path = (std::filesystem::path(options.out) / name).string();
+    if (image.empty()) {
+      std::fprintf(stderr, "redkite: %.3f s draws the default frame, which presents nothing\n", t);
+    } else if (!d3d9::gl::writePng(path, image)) {
+      std::fprintf(stderr, "redkite: cannot write %s\n", path.c_str());
+      ++failures;
+    } else {
+      std::printf("%s\n", path.c_str());
+    }
+  });
+  return drawn && failures == 0 ? 0 : 1;
 }
 
 }  // namespace app

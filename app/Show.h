@@ -12,4 +12,7 @@ int runShow(const Options& options);
 // Draws each of options.times on the trace device and writes the frame trace to options.out.
 int runTrace(const Options& options);
 
+// Draws each of options.times headless on OpenGL and writes one PNG per time into options.out.
+int runRender(const Options& options);
+
 }  // namespace app

@@ -51,8 +51,10 @@ int main(int argc, char** argv) {
       code = app::runTrace(options);
       break;
     case app::Command::Render:
+      code = app::runRender(options);
+      break;
     case app::Command::Capture:
-      std::fputs("redkite: this command needs the OpenGL backend, which this build does not have yet\n", stderr);
+      std::fputs("redkite: capture is not part of this build yet\n", stderr);
       code = 2;
       break;
   }

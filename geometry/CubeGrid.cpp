@@ -37,7 +37,7 @@ constexpr WORD kBoxIndexTemplate[kBoxIndices] = {
 
 bool buildable(UINT d, UINT e) { return d >= 1 && e >= 1 && std::uint64_t(d) * e <= kMaxBoxes; }
 
-void showGridMessage(const char* text) { MessageBoxA(nullptr, text, messages::kGridCaption, MB_OK); }
+void showGridMessage(const char* text) { MessageBoxA(nullptr, text, kGridCaption, MB_OK); }
 
 // Appends one box centred at `centre`; the template is scaled by the half sizes.
 void appendBox(std::vector<CubeVertex>& vertices, const D3DXVECTOR3& half, const D3DXVECTOR3& centre) {
@@ -79,7 +79,7 @@ bool CubeGrid(IDirect3DDevice9* device, assets::Mesh& mesh, float a, float b, fl
               const char* name) {
   mesh = assets::Mesh();
   if (!buildable(d, e)) {
-    showGridMessage(messages::kCreateVertexBuffer);
+    showGridMessage(kCreateVertexBuffer);
     return false;
   }
   const UINT boxes = d * e;
@@ -88,7 +88,7 @@ bool CubeGrid(IDirect3DDevice9* device, assets::Mesh& mesh, float a, float b, fl
   const UINT vertexBytes = static_cast<UINT>(vertices.size() * kCubeStride);
   if (FAILED(device->CreateVertexBuffer(vertexBytes, kDynamicUsage, kCubeFvf, D3DPOOL_DEFAULT,
                                         mesh.vertexBuffer.put(), nullptr))) {
-    showGridMessage(messages::kCreateVertexBuffer);
+    showGridMessage(kCreateVertexBuffer);
     return false;
   }
   if (name) mesh.vertexBuffer->SetDebugName(name);
@@ -98,7 +98,7 @@ bool CubeGrid(IDirect3DDevice9* device, assets::Mesh& mesh, float a, float b, fl
   const UINT indexBytes = static_cast<UINT>(indices.size() * sizeof(WORD));
   if (FAILED(device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
                                        mesh.indexBuffer.put(), nullptr))) {
-    showGridMessage(messages::kCreateIndexBuffer);
+    showGridMessage(kCreateIndexBuffer);
     return false;
   }
   if (name) mesh.indexBuffer->SetDebugName(name);
@@ -108,7 +108,7 @@ bool CubeGrid(IDirect3DDevice9* device, assets::Mesh& mesh, float a, float b, fl
   mesh.vertexCount = kBoxVertices * boxes;
   mesh.stride = kCubeStride;
   if (FAILED(device->CreateVertexDeclaration(kCubeDeclaration, mesh.declaration.put()))) {
-    MessageBoxA(nullptr, messages::kCreateVertexDeclaration, messages::kCubeDeclarationCaption, MB_OK);
+    MessageBoxA(nullptr, kCreateVertexDeclaration, kCubeDeclarationCaption, MB_OK);
     return false;
   }
   return mesh.drawable();

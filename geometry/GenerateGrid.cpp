@@ -18,7 +18,7 @@ bool buildable(UINT columns, UINT rows) {
   return columns >= 2 && rows >= 2 && std::uint64_t(columns) * rows <= kMaxGridVertices;
 }
 
-void showGridMessage(const char* text) { MessageBoxA(nullptr, text, messages::kGridCaption, MB_OK); }
+void showGridMessage(const char* text) { MessageBoxA(nullptr, text, kGridCaption, MB_OK); }
 
 }  // namespace
 
@@ -56,7 +56,7 @@ bool GenerateGrid(IDirect3DDevice9* device, assets::Mesh& mesh, UINT columns, UI
                   float x0, float y0, const char* name) {
   mesh = assets::Mesh();
   if (!buildable(columns, rows)) {
-    showGridMessage(messages::kCreateVertexBuffer);
+    showGridMessage(kCreateVertexBuffer);
     return false;
   }
 
@@ -64,7 +64,7 @@ bool GenerateGrid(IDirect3DDevice9* device, assets::Mesh& mesh, UINT columns, UI
   const UINT vertexBytes = static_cast<UINT>(vertices.size() * kGridStride);
   if (FAILED(device->CreateVertexBuffer(vertexBytes, kDynamicUsage, kGridFvf, D3DPOOL_DEFAULT,
                                         mesh.vertexBuffer.put(), nullptr))) {
-    showGridMessage(messages::kCreateVertexBuffer);
+    showGridMessage(kCreateVertexBuffer);
     return false;
   }
   if (name) mesh.vertexBuffer->SetDebugName(name);
@@ -74,7 +74,7 @@ bool GenerateGrid(IDirect3DDevice9* device, assets::Mesh& mesh, UINT columns, UI
   const UINT indexBytes = static_cast<UINT>(mesh.indexCopy.size() * sizeof(WORD));
   if (FAILED(device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
                                        mesh.indexBuffer.put(), nullptr))) {
-    showGridMessage(messages::kCreateIndexBuffer);
+    showGridMessage(kCreateIndexBuffer);
     return false;
   }
   if (name) mesh.indexBuffer->SetDebugName(name);

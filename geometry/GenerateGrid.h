@@ -1,4 +1,4 @@
-// `GenerateGrid`: a flat grid of columns x rows vertices in the plane z = 1, filled into a
+// `GenerateGrid`: a flat grid of columns x rows vertices in the plane z = 1, filled into an
 // `assets::Mesh` (full-screen quad, distortion grid, ribbon strips, small cards). The mesh owns
 // what is created; the caller owns the mesh and the device. Main thread only.
 #pragma once

@@ -2,16 +2,17 @@
 // only inside geometry/.
 #pragma once
 
-namespace geometry::messages {
+namespace geometry {
 
 constexpr const char* kCreateVertexBuffer = "CreateVertexBuffer";
 constexpr const char* kCreateIndexBuffer = "CreateIndexBuffer";
 constexpr const char* kCreateVertexDeclaration = "CreateVertexDeclaration";
 
-constexpr const char* kGridCaption = "GenerateGrid";           // both grids' buffer failures
+constexpr const char* kGridCaption = "GenerateGrid";  // both grids' buffer failures
 constexpr const char* kCubeDeclarationCaption = "Quarv, CubeGrid";
-constexpr const char* kSpritesInit = "PointSprites Init";  // caption of its vertex buffer failure, subject of the others
+// Caption of the sprites' vertex-buffer failure, subject of their other failures.
+constexpr const char* kSpritesInit = "PointSprites Init";
 constexpr const char* kSpritesDeclarationCaption = "VertexDecl";
 constexpr const char* kSpritesIndexCaption = "CreateIndexBuffer";
 
-}  // namespace geometry::messages
+}  // namespace geometry

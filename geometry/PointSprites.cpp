@@ -33,7 +33,7 @@ std::vector<WORD> spriteIndices(UINT count) {
 bool PointSprites::init(IDirect3DDevice9* device, UINT n, const char* name) {
   release();
   if (n == 0 || n > kMaxSprites) {
-    MessageBoxA(nullptr, messages::kCreateVertexBuffer, messages::kSpritesInit, MB_OK);
+    MessageBoxA(nullptr, kCreateVertexBuffer, kSpritesInit, MB_OK);
     return false;
   }
   count = n;
@@ -41,12 +41,12 @@ bool PointSprites::init(IDirect3DDevice9* device, UINT n, const char* name) {
 
   if (FAILED(device->CreateVertexBuffer(n * kSpriteCorners * kSpriteStride, kDynamicUsage, kSpriteFvf,
                                         D3DPOOL_DEFAULT, vertexBuffer.put(), nullptr))) {
-    MessageBoxA(nullptr, messages::kCreateVertexBuffer, messages::kSpritesInit, MB_OK);
+    MessageBoxA(nullptr, kCreateVertexBuffer, kSpritesInit, MB_OK);
     return false;
   }
   nameBuffer(vertexBuffer.get(), name);
   if (HRESULT hr = device->CreateVertexDeclaration(kSpriteDeclaration, declaration.put()); FAILED(hr)) {
-    assets::showHresultMessage(hr, messages::kSpritesDeclarationCaption, messages::kSpritesInit);
+    assets::showHresultMessage(hr, kSpritesDeclarationCaption, kSpritesInit);
     return false;
   }
   const std::vector<WORD> indices = spriteIndices(n);
@@ -54,7 +54,7 @@ bool PointSprites::init(IDirect3DDevice9* device, UINT n, const char* name) {
   if (HRESULT hr = device->CreateIndexBuffer(indexBytes, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
                                              indexBuffer.put(), nullptr);
       FAILED(hr)) {
-    assets::showHresultMessage(hr, messages::kSpritesIndexCaption, messages::kSpritesInit);
+    assets::showHresultMessage(hr, kSpritesIndexCaption, kSpritesInit);
     return false;
   }
   nameBuffer(indexBuffer.get(), name);
