@@ -1,0 +1,1 @@
+redkite_scene_test(show_tests SOURCES ShowTest.cpp)
