@@ -101,6 +101,7 @@ TEST_F(RegistryTest, MeshProxyGoesOnPastAMissingFileAndFindsTheFirstOfTwoKeys) {
 
   assets::Mesh* hemi = proxy.lookup("hemi");
   ASSERT_NE(hemi, nullptr);
+  ASSERT_TRUE(hemi->vertexBuffer);
   EXPECT_STREQ(hemi->vertexBuffer->GetDebugName(), first.c_str());
   // The mesh of the missing file is there, empty, and draws nothing.
   assets::Mesh* gone = proxy.lookup("gone");

@@ -149,6 +149,25 @@ TEST_F(GlDevice, RefusesAndCountsInvalidCalls) {
   EXPECT_FALSE(refused);
 }
 
+// Faults caught: a broken pass compiled into a program (the effect would draw garbage instead of
+// reporting), a failure without the compiler's or linker's text, and unknown names not ignored.
+TEST_F(GlDevice, ShaderFailuresComeBackWithTheirLog) {
+  std::string log;
+  auto* compiler = device->GetShaderCompiler();
+  EXPECT_FALSE(compiler->compile(kSolidVertex, "#version 330 core\nvoid main() { undefinedCall(); }\n", log));
+  EXPECT_NE(log.find("fragment shader"), std::string::npos) << log;
+  EXPECT_GT(log.size(), std::string("fragment shader:\n").size());
+  log.clear();
+  // Each stage compiles, but the vertex stage has no main: only the linker finds that.
+  EXPECT_FALSE(compiler->compile("#version 330 core\nvoid helper() {}\n", kSolidFragment, log));
+  EXPECT_NE(log.find("link"), std::string::npos) << log;
+
+  const float value[4] = {1, 2, 3, 4};
+  solid->setUniform("noSuchUniform", d3d9::UniformKind::Vec4, value, 1);
+  solid->setSampler("noSuchSampler", nullptr, {});
+  EXPECT_EQ(glDevice().takeGlErrors(), 0u);
+}
+
 // Faults caught: the device keeping an extra reference when targets are switched (a leak at exit)
 // or dropping one (a surface freed while bound); a target switch that keeps the old viewport.
 TEST_F(GlDevice, TargetSwitchHoldsNoExtraReferencesAndSetsTheViewport) {
