@@ -1,0 +1,41 @@
+// Text set in a TrueType font (DejaVu from fonts-dejavu-core) with stb_truetype, drawn as
+// coverage into a Mask. Sizes are given as the cap height in pixels (the height of "H"). Owns the
+// font file's bytes; one Font per face.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <stb_truetype.h>
+
+#include "tools/contentgen/Image.h"
+
+namespace contentgen {
+
+constexpr const char* kSansBold = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+constexpr const char* kSans = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+constexpr const char* kSerifBold = "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf";
+
+class Font {
+public:
+  // False when the file cannot be read or is not a font.
+  bool load(const std::string& path);
+
+  // Width in pixels of `text` (ASCII) at cap height `cap`, with `tracking` extra pixels per letter.
+  float measure(std::string_view text, float cap, float tracking = 0.0f) const;
+  // Draws with the left end of the baseline at (x, baseline).
+  void draw(Mask& mask, std::string_view text, float x, float baseline, float cap, float tracking = 0.0f) const;
+  // Draws centred horizontally on centreX.
+  void drawCentred(Mask& mask, std::string_view text, float centreX, float baseline, float cap,
+                   float tracking = 0.0f) const;
+
+private:
+  float scaleFor(float cap) const;
+
+  std::vector<unsigned char> bytes_;
+  stbtt_fontinfo info_{};
+  float capUnits_ = 0.0f;
+};
+
+}  // namespace contentgen
