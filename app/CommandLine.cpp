@@ -76,7 +76,8 @@ std::string finish(const Raw& raw, Options& o) {
   }
   if (!raw.start.empty() && !parseSeconds(raw.start, o.start))
     return "--start: expected a number of seconds, 0 or more";
-  if (o.command == Command::Render || o.command == Command::Trace) {
+  bool timesNeeded = o.command == Command::Trace || (o.command == Command::Render && !o.sheet);
+  if (timesNeeded || !raw.at.empty()) {
     if (!parseTimes(raw.at, o.times)) return "--at: expected music times in seconds, 0 or more, e.g. 12.5,93";
   }
   if (o.command == Command::Capture) {
@@ -115,7 +116,8 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--start", raw.start, "Music time to start at, in seconds");
 
   auto* render = cli.add_subcommand("render", "Render PNG frames at music times, headless");
-  render->add_option("--at", raw.at, "Music times T[,T…] in seconds")->required();
+  render->add_option("--at", raw.at, "Music times T[,T…] in seconds");
+  render->add_option("--sheet", o.sheet, "Write one contact sheet of every renderer to this PNG instead");
   render->add_option("--size", raw.size, "Frame size WIDTHxHEIGHT (default 1280x720)");
   render->add_option("--out", o.out, "Folder for the PNG files (default frames)");
 
@@ -130,6 +132,8 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   trace->add_option("--at", raw.at, "Music times T[,T…] in seconds")->required();
   trace->add_option("--out", o.out, "Output file, or - for standard output (default -)");
   trace->add_option("--size", raw.size, "Back-buffer size WIDTHxHEIGHT (default 640x480)");
+  for (CLI::App* command : {render, capture, trace})
+    command->add_option("--content", o.contentDir, "Folder with the show's content (default: the working folder)");
   cli.require_subcommand(0, 1);
 
   ParseResult result;

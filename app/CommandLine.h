@@ -33,6 +33,7 @@ struct Options {
 
   // render, capture and trace.
   std::vector<double> times;
+  std::optional<std::string> sheet;  // render: one contact sheet instead of a PNG per time
   std::string out;
   unsigned fps = 60;
   std::optional<double> from;
@@ -51,5 +52,6 @@ ParseResult parseCommandLine(int argc, const char* const* argv);
 inline constexpr Size kDialogDefaultSize{800, 600};
 inline constexpr Size kRenderDefaultSize{1280, 720};
 inline constexpr Size kTraceDefaultSize{640, 480};
+inline constexpr Size kSheetCellSize{320, 240};
 
 }  // namespace app

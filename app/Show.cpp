@@ -9,7 +9,10 @@
 #include <memory>
 
 #include "app/AppWindow.h"
+#include "app/ContactSheet.h"
 #include "app/Frame.h"
+#include "app/Headless.h"
+#include "app/StartUp.h"
 #include "app/SetupDialog.h"
 #include "app/SetupDialogView.h"
 #include "platform/d3d9/gl/GlBackend.h"
@@ -26,19 +29,6 @@
 namespace app {
 namespace {
 
-constexpr const char* kMusicPath = "RV07/Vemir-Red Kite.mp3";
-constexpr const char* kSpectrumPath = "RV07\\syncdata\\fft.txt";
-constexpr std::uint32_t kSpectrumBands = 5;
-
-// The scene-state objects, built after the manifest; MainStage goes first at shutdown.
-struct Stages {
-  std::unique_ptr<timeline::OrganStage> organ = std::make_unique<timeline::OrganStage>();
-  std::unique_ptr<timeline::MainStage> main = std::make_unique<timeline::MainStage>();
-  ~Stages() {
-    main.reset();
-    organ.reset();
-  }
-};
 
 // The choices the dialog would have made, from the command line: its defaults where a flag is
 // not given (800 x 600, vsync on, no multisampling, the aspect that suits the desktop), windowed
@@ -70,10 +60,6 @@ int runDialog(IDirect3D9* d3d, const Options& options) {
   return result;
 }
 
-void useDeviceForRendering() {
-  render::setDevice(deviceState().device.get());
-  render::setDisplayAspect(displaySettings().aspectRatio);
-}
 
 }  // namespace
 
@@ -121,38 +107,6 @@ int runShow(const Options& options) {
   return code;
 }
 
-namespace {
-
-// Headless start-up on the backend already installed: device of the given size without a window,
-// manifest, stages and spectrum file; then each time is drawn and handed to `afterFrame`.
-bool drawHeadless(const Options& options, Size size, const std::function<void(double)>& afterFrame) {
-  DeviceState& state = deviceState();
-  *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
-  DisplaySettings& settings = displaySettings();
-  settings.width = size.width;
-  settings.height = size.height;
-  settings.format = D3DFMT_X8R8G8B8;
-  settings.vsync = false;
-  settings.aspectRatio = options.aspect.value_or(kDefaultAspectRatio);
-  if (!state.d3d || !createDevice(nullptr)) return false;
-  useDeviceForRendering();
-  timeline::loadManifest();
-  {
-    Stages stages;
-    // Headless runs never record: without the spectrum file every band reads 0.
-    if (!timeline::spectrumTrack().load(kSpectrumPath))
-      std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
-    for (double t : options.times) {
-      drawFrame(state.device.get(), t, *stages.organ, *stages.main);
-      afterFrame(t);
-    }
-  }
-  timeline::releaseManifest();
-  return true;
-}
-
-}  // namespace
-
 int runTrace(const Options& options) {
   std::ofstream file;
   std::ostream* out = &std::cout;
@@ -166,13 +120,14 @@ int runTrace(const Options& options) {
   }
   trace::frameTrace().setSink([out](std::string_view line) { *out << line << '\n'; });
   d3d9::trace::install();
-  bool drawn = drawHeadless(options, options.size.value_or(kTraceDefaultSize), [](double) {});
+  bool drawn = drawHeadless(options, options.size.value_or(kTraceDefaultSize), options.times, [](double) { return true; });
   trace::frameTrace().setSink({});
   out->flush();
   return drawn ? 0 : 1;
 }
 
 int runRender(const Options& options) {
+  if (options.sheet) return runContactSheet(options);
   std::error_code error;
   std::filesystem::create_directories(options.out, error);
   if (error) {
@@ -181,7 +136,7 @@ int runRender(const Options& options) {
   }
   d3d9::gl::installHeadless();
   int failures = 0;
-  bool drawn = drawHeadless(options, options.size.value_or(kRenderDefaultSize), [&](double t) {
+  bool drawn = drawHeadless(options, options.size.value_or(kRenderDefaultSize), options.times, [&](double t) {
     d3d9::gl::Image image = d3d9::gl::presentedImage(deviceState().device.get());
     char name[32];
     std::snprintf(name, sizeof name, "%08.3f.png", t);
@@ -194,6 +149,7 @@ int runRender(const Options& options) {
     } else {
       std::printf("%s\n", path.c_str());
     }
+    return true;
   });
   return drawn && failures == 0 ? 0 : 1;
 }

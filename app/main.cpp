@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/AppWindow.h"
+#include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/Show.h"
 
@@ -39,7 +40,11 @@ int main(int argc, char** argv) {
                  parsed.message.c_str());
     return parsed.exitCode;
   }
-  const app::Options& options = *parsed.options;
+  app::Options& options = *parsed.options;
+  // Output paths name places relative to where the user started the program, not the content.
+  if (options.command != app::Command::Show && options.out != "-")
+    options.out = std::filesystem::absolute(options.out).string();
+  if (options.sheet) options.sheet = std::filesystem::absolute(*options.sheet).string();
   if (!enterContentFolder(options, argv[0])) return 2;
 
   int code = 0;
@@ -54,8 +59,7 @@ int main(int argc, char** argv) {
       code = app::runRender(options);
       break;
     case app::Command::Capture:
-      std::fputs("redkite: capture is not part of this build yet\n", stderr);
-      code = 2;
+      code = app::runCapture(options);
       break;
   }
   // The window and the device go first, before the other globals.

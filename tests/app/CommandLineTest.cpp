@@ -51,6 +51,12 @@ TEST(CommandLine, HeadlessCommandsTakeTheirTimesAndDefaults) {
   EXPECT_EQ(render.options->times, (std::vector<double>{0.0, 12.5, 93.0}));
   EXPECT_EQ(render.options->out, "frames");
 
+  EXPECT_EQ(parse({"render", "--content", "c", "--at", "1"}).options->contentDir, "c");
+  EXPECT_EQ(parse({"--content", "d", "trace", "--at", "1"}).options->contentDir, "d");
+  auto sheet = parse({"render", "--sheet", "s.png"});
+  ASSERT_TRUE(sheet.options) << sheet.message;
+  EXPECT_EQ(sheet.options->sheet, "s.png");
+
   auto trace = parse({"trace", "--at", "21.5", "--out", "t.jsonl"});
   ASSERT_TRUE(trace.options);
   EXPECT_EQ(trace.options->command, app::Command::Trace);

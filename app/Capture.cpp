@@ -1,0 +1,265 @@
+// Capture: frame walk, the ffmpeg child, the progress display and clean stops.
+#include "app/Capture.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "app/AppWindow.h"
+#include "app/Headless.h"
+#include "app/StartUp.h"
+#include "platform/audio/bass.h"
+#include "platform/d3d9/gl/GlBackend.h"
+
+extern char** environ;
+
+namespace app {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+void onInterrupt(int) { interrupted = true; }
+
+// Ctrl-C stops the capture between frames, so the file is finished rather than cut off.
+class InterruptGuard {
+public:
+  InterruptGuard() {
+    interrupted = false;
+    previousInt_ = std::signal(SIGINT, onInterrupt);
+    previousTerm_ = std::signal(SIGTERM, onInterrupt);
+    previousPipe_ = std::signal(SIGPIPE, SIG_IGN);
+  }
+  ~InterruptGuard() {
+    std::signal(SIGINT, previousInt_);
+    std::signal(SIGTERM, previousTerm_);
+    std::signal(SIGPIPE, previousPipe_);
+  }
+
+private:
+  void (*previousInt_)(int);
+  void (*previousTerm_)(int);
+  void (*previousPipe_)(int);
+};
+
+bool onPath(const char* program) {
+  const char* path = std::getenv("PATH");
+  if (!path) return false;
+  std::string folders(path);
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    std::size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    std::filesystem::path candidate = std::filesystem::path(folders.substr(start, end - start)) / program;
+    if (::access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// The music's length in seconds, or a negative value when it cannot be read.
+double musicLength() {
+  if (!BASS_Init(0, 44100, 0, nullptr, nullptr)) return -1;
+  double seconds = -1;
+  if (HSTREAM stream = BASS_StreamCreateFile(FALSE, kMusicPath, 0, 0, 0)) {
+    seconds = BASS_ChannelBytes2Seconds(stream, BASS_ChannelGetLength(stream));
+    BASS_StreamFree(stream);
+  }
+  BASS_Free();
+  return seconds;
+}
+
+// ffmpeg reading raw frames on its standard input, in its own process group so that Ctrl-C
+// reaches only us: we then close the pipe and ffmpeg finishes the file.
+class Encoder {
+public:
+  bool start(const std::vector<std::string>& arguments) {
+    int fds[2];
+    if (::pipe(fds) != 0) return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    std::vector<char*> argv;
+    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    int result = posix_spawnp(&child_, argv[0], &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    ::close(fds[0]);
+    if (result != 0) {
+      ::close(fds[1]);
+      return false;
+    }
+    pipe_ = fds[1];
+    return true;
+  }
+
+  // False once ffmpeg has gone away.
+  bool write(const std::uint8_t* data, std::size_t bytes) {
+    while (bytes > 0 && pipe_ >= 0) {
+      ssize_t written = ::write(pipe_, data, bytes);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      data += written;
+      bytes -= std::size_t(written);
+    }
+    return pipe_ >= 0;
+  }
+
+  // Closes the pipe and waits for ffmpeg; true when it finished the file without error.
+  bool finish() {
+    if (pipe_ >= 0) ::close(pipe_);
+    pipe_ = -1;
+    int status = 0;
+    if (child_ <= 0 || ::waitpid(child_, &status, 0) != child_) return false;
+    child_ = 0;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+
+  ~Encoder() { finish(); }
+
+private:
+  pid_t child_ = 0;
+  int pipe_ = -1;
+};
+
+// Frames done, frames a second and time left: redrawn in place on a terminal, a plain line every
+// few seconds otherwise.
+class Progress {
+public:
+  explicit Progress(std::size_t total) : total_(total), terminal_(::isatty(STDERR_FILENO)) {}
+
+  void update(std::size_t done) {
+    auto now = Clock::now();
+    double elapsed = std::chrono::duration<double>(now - start_).count();
+    double sinceLast = std::chrono::duration<double>(now - lastPrint_).count();
+    bool last = done == total_;
+    if (!last && sinceLast < (terminal_ ? 0.2 : 5.0)) return;
+    lastPrint_ = now;
+    double fps = elapsed > 0 ? double(done) / elapsed : 0;
+    double left = fps > 0 ? double(total_ - done) / fps : 0;
+    int percent = total_ ? int(100.0 * double(done) / double(total_)) : 100;
+    constexpr int kBarWidth = 30;
+    int filled = percent * kBarWidth / 100;
+    if (terminal_) {
+      std::fprintf(stderr, "\r[%.*s%*s] %3d%%  %zu/%zu frames  %.1f fps  %d:%02d left ", filled,
+                   "##############################", kBarWidth - filled, "", percent, done, total_, fps,
+                   int(left) / 60, int(left) % 60);
+      if (last) std::fputc('\n', stderr);
+    } else {
+      std::fprintf(stderr, "capture: %d%%, %zu/%zu frames, %.1f fps, %d:%02d left\n", percent, done, total_, fps,
+                   int(left) / 60, int(left) % 60);
+    }
+  }
+
+private:
+  using Clock = std::chrono::steady_clock;
+  std::size_t total_;
+  bool terminal_;
+  Clock::time_point start_ = Clock::now();
+  Clock::time_point lastPrint_ = Clock::now();
+};
+
+}  // namespace
+
+std::vector<double> captureTimes(double from, double to, unsigned fps) {
+  std::vector<double> times;
+  for (std::size_t i = 0;; ++i) {
+    double t = from + double(i) / double(fps);
+    if (t >= to - 1e-9) break;
+    times.push_back(t);
+  }
+  return times;
+}
+
+std::vector<std::string> ffmpegArguments(const Options& options, Size size, double from, double duration,
+                                         bool withMusic) {
+  auto number = [](double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6f", v);
+    return std::string(text);
+  };
+  std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
+                                   "-f", "rawvideo", "-pix_fmt", "rgba",
+                                   "-s", std::to_string(size.width) + "x" + std::to_string(size.height),
+                                   "-r", std::to_string(options.fps), "-i", "-"};
+  if (withMusic) {
+    args.insert(args.end(), {"-ss", number(from), "-t", number(duration), "-i", kMusicPath, "-map", "0:v", "-map",
+                             "1:a", "-c:a", "aac", "-b:a", "192k", "-shortest"});
+  }
+  args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
+                           "-movflags", "+faststart", options.out});
+  return args;
+}
+
+int runCapture(const Options& options) {
+  if (!onPath("ffmpeg")) {
+    std::fputs("redkite: capture needs ffmpeg; install the Debian package ffmpeg\n", stderr);
+    return 2;
+  }
+  std::filesystem::path out(options.out);
+  std::error_code error;
+  if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path(), error);
+  std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
+  if (error || ::access(folder.c_str(), W_OK) != 0) {
+    std::fprintf(stderr, "redkite: --out: cannot write into %s\n", folder.c_str());
+    return 2;
+  }
+  double length = musicLength();
+  bool withMusic = length > 0;
+  if (!withMusic) std::fprintf(stderr, "redkite: cannot read %s; the capture has no sound\n", kMusicPath);
+  double from = options.from.value_or(0.0);
+  double to = options.to.value_or(withMusic ? length : from + 10.0);
+  if (to <= from) {
+    std::fputs("redkite: --from: the music ends before that time\n", stderr);
+    return 2;
+  }
+  std::vector<double> times = captureTimes(from, to, options.fps);
+  Size size = options.size.value_or(kRenderDefaultSize);
+  double duration = double(times.size()) / double(options.fps);
+
+  InterruptGuard guard;
+  Encoder encoder;
+  if (!encoder.start(ffmpegArguments(options, size, from, duration, withMusic))) {
+    std::fputs("redkite: cannot start ffmpeg\n", stderr);
+    return 1;
+  }
+  d3d9::gl::installHeadless();
+  Progress progress(times.size());
+  std::vector<std::uint8_t> black(std::size_t(size.width) * size.height * 4, 0);
+  std::size_t done = 0;
+  bool pipeOpen = true;
+  bool drawn = drawHeadless(options, size, times, [&](double) {
+    d3d9::gl::Image image = d3d9::gl::presentedImage(deviceState().device.get());
+    bool fits = image.width == size.width && image.height == size.height;
+    pipeOpen = encoder.write(fits ? image.rgba.data() : black.data(), black.size());
+    progress.update(++done);
+    return pipeOpen && !interrupted;
+  });
+  bool finished = encoder.finish();
+  if (!drawn) return 1;
+  if (interrupted) std::fprintf(stderr, "\nredkite: capture stopped after %zu frames\n", done);
+  if (!pipeOpen) std::fputs("redkite: ffmpeg stopped reading; the capture is cut short\n", stderr);
+  if (!finished) {
+    std::fprintf(stderr, "redkite: ffmpeg could not finish %s\n", options.out.c_str());
+    return 1;
+  }
+  std::printf("%s: %zu frames, %.2f s at %u fps\n", options.out.c_str(), done, double(done) / options.fps,
+              options.fps);
+  return interrupted ? 130 : 0;
+}
+
+}  // namespace app
