@@ -31,6 +31,17 @@ bool enterContentFolder(const app::Options& options, const char* argv0) {
   return true;
 }
 
+bool absolutePath(std::string& path, const char* flag) {
+  std::error_code error;
+  std::filesystem::path absolute = path.empty() ? std::filesystem::path() : std::filesystem::absolute(path, error);
+  if (path.empty() || error) {
+    std::fprintf(stderr, "redkite: %s: expected a file or folder path\n", flag);
+    return false;
+  }
+  path = absolute.string();
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,9 +53,8 @@ int main(int argc, char** argv) {
   }
   app::Options& options = *parsed.options;
   // Output paths name places relative to where the user started the program, not the content.
-  if (options.command != app::Command::Show && options.out != "-")
-    options.out = std::filesystem::absolute(options.out).string();
-  if (options.sheet) options.sheet = std::filesystem::absolute(*options.sheet).string();
+  if (options.command != app::Command::Show && options.out != "-" && !absolutePath(options.out, "--out")) return 2;
+  if (options.sheet && !absolutePath(*options.sheet, "--sheet")) return 2;
   if (!enterContentFolder(options, argv[0])) return 2;
 
   int code = 0;

@@ -1,8 +1,6 @@
-// Copies between surfaces with glBlitFramebuffer, for StretchRect and Present. Rows are top first in
-// every framebuffer object, so surface copies need no flip; only the window's default framebuffer
-// (bottom row first) is written flipped. GL resolves multisampled pixels only 1:1, so a
-// multisampled source is resolved into a single-sample buffer of its own size before any scaled or
-// flipped copy. The device owns one blitter; it leaves the framebuffer bindings changed.
+// Surface copies with glBlitFramebuffer for StretchRect and Present: no flip between framebuffer
+// objects (all top row first), a flip onto the window, and a 1:1 resolve of a multisampled source
+// before any scaled or flipped copy (GL resolves only 1:1). The device owns one blitter.
 #pragma once
 
 #include "platform/d3d9/d3d9.h"

@@ -1,7 +1,6 @@
-// The OpenGL backend's device. It draws into framebuffer objects (the back buffer is one, so every
-// target has its top row first), translates Direct3D's conventions in one place (clip depth 0..1,
-// winding, blend and cull states), writes the same frame-trace events as the trace device and
-// refuses the same invalid calls where that is cheap. Main thread only.
+// The OpenGL backend's device: draws into framebuffer objects (the back buffer is one), writes the
+// same frame-trace events and refusals as the trace device, and owns its back buffer, shader
+// compiler and blitter; the Direct3D object that made it owns nothing of it. Main thread only.
 #pragma once
 
 #include <map>

@@ -41,38 +41,63 @@ private:
   GLuint name_ = 0;
 };
 
+// How each kind of name is made and deleted.
 struct TextureKind {
-  static GLuint create() { GLuint n = 0; glGenTextures(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteTextures(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteTextures(1, &name); }
 };
 struct BufferKind {
-  static GLuint create() { GLuint n = 0; glGenBuffers(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteBuffers(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenBuffers(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteBuffers(1, &name); }
 };
 struct FramebufferKind {
-  static GLuint create() { GLuint n = 0; glGenFramebuffers(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteFramebuffers(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenFramebuffers(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteFramebuffers(1, &name); }
 };
 struct RenderbufferKind {
-  static GLuint create() { GLuint n = 0; glGenRenderbuffers(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteRenderbuffers(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenRenderbuffers(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteRenderbuffers(1, &name); }
 };
 struct VertexArrayKind {
-  static GLuint create() { GLuint n = 0; glGenVertexArrays(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteVertexArrays(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenVertexArrays(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteVertexArrays(1, &name); }
 };
 struct SamplerKind {
-  static GLuint create() { GLuint n = 0; glGenSamplers(1, &n); return n; }
-  static void destroy(GLuint n) { glDeleteSamplers(1, &n); }
+  static GLuint create() {
+    GLuint name = 0;
+    glGenSamplers(1, &name);
+    return name;
+  }
+  static void destroy(GLuint name) { glDeleteSamplers(1, &name); }
 };
 struct ProgramKind {
   static GLuint create() { return glCreateProgram(); }
-  static void destroy(GLuint n) { glDeleteProgram(n); }
+  static void destroy(GLuint name) { glDeleteProgram(name); }
 };
 template <GLenum Stage>
 struct ShaderKind {
   static GLuint create() { return glCreateShader(Stage); }
-  static void destroy(GLuint n) { glDeleteShader(n); }
+  static void destroy(GLuint name) { glDeleteShader(name); }
 };
 
 using TextureName = GlName<TextureKind>;
