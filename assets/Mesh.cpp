@@ -29,6 +29,14 @@ void upload(Buffer* buffer, const void* data, std::size_t bytes, DWORD flags) {
   buffer->Unlock();
 }
 
+// The bytes of one vertex the declaration reads: the end of its furthest element (FLOAT1 … FLOAT4).
+UINT declaredVertexBytes(const std::vector<D3DVERTEXELEMENT9>& elements) {
+  UINT end = 0;
+  for (const D3DVERTEXELEMENT9& e : elements)
+    if (e.Stream == 0) end = std::max<UINT>(end, e.Offset + 4u * (UINT(e.Type) + 1u));
+  return end;
+}
+
 }  // namespace
 
 bool Mesh::load(IDirect3DDevice9* device, const char* path) {
@@ -50,6 +58,9 @@ bool Mesh::load(IDirect3DDevice9* device, const char* path) {
   indicesOutOfRange = std::any_of(file.indices.begin(), file.indices.end(),
                                   [&](WORD index) { return index >= vertexCount; });
   if (indicesOutOfRange) showHresultMessage(D3DXERR_INVALIDDATA, kIndexCaption, path);
+  // Likewise a layout wider than the stride: the last vertex's elements would lie past the buffer.
+  layoutPastStride = declaredVertexBytes(elements) > stride;
+  if (layoutPastStride) showHresultMessage(D3DXERR_INVALIDDATA, kVertexCaption, path);
 
   if (HRESULT hr = device->CreateIndexBuffer(triangleCount * 6, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16, D3DPOOL_MANAGED,
                                              indexBuffer.put(), nullptr);
@@ -76,7 +87,9 @@ bool Mesh::load(IDirect3DDevice9* device, const char* path) {
   return drawable();
 }
 
-bool Mesh::drawable() const { return vertexBuffer && indexBuffer && declaration && !indicesOutOfRange; }
+bool Mesh::drawable() const {
+  return vertexBuffer && indexBuffer && declaration && !indicesOutOfRange && !layoutPastStride;
+}
 
 void Mesh::draw(IDirect3DDevice9* device) const {
   if (!drawable()) return;

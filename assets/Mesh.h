@@ -26,6 +26,9 @@ struct Mesh {
   std::vector<WORD> indexCopy;
   // Set by load when an index names a vertex past the vertex count; such a mesh is never drawn.
   bool indicesOutOfRange = false;
+  // Set by load when the declared vertex layout is wider than the stride, so the device would read
+  // past the last vertex; such a mesh is never drawn either.
+  bool layoutPastStride = false;
 
   // Fills the mesh (made empty first) from a .mesh file; the buffers are named by the path for the
   // frame trace. A file that cannot be opened, or is shorter than its counts say, shows the path

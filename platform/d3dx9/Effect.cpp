@@ -131,7 +131,9 @@ HRESULT Effect::End() {
 void Effect::applyPassStates(const PassSpec& pass) {
   ::trace::FrameTrace::Mute mute(::trace::frameTrace());
   for (const auto& [state, value] : pass.states) {
-    bool known = std::any_of(saved_.begin(), saved_.end(), [&](const SavedState& s) { return s.state == state; });
+    // Captured by copy: clang 14 cannot capture a structured binding by reference.
+    bool known =
+        std::any_of(saved_.begin(), saved_.end(), [wanted = state](const SavedState& s) { return s.state == wanted; });
     if (!known) {
       DWORD previous = 0;
       device_->GetRenderState(state, &previous);

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <regex>
 #include <sstream>
 
 namespace d3dx9 {
@@ -22,6 +21,97 @@ std::vector<std::string_view> words(std::string_view line) {
     if (i > start) out.push_back(line.substr(start, i - start));
   }
   return out;
+}
+
+// The patterns of uniform declarations and compiler messages are matched by hand: std::regex
+// recurses once per character it matches, so one long line (a hostile file, or a compiler message
+// quoting a long name) overflowed the stack. Blanks and word characters as \s and \w in the C locale.
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isDigitChar(char c) { return c >= '0' && c <= '9'; }
+
+std::size_t skipBlanks(std::string_view text, std::size_t i) {
+  while (i < text.size() && isBlank(text[i])) ++i;
+  return i;
+}
+
+// The end of a run of at least one character of the class starting at i, or npos when there is none.
+template <typename Predicate>
+std::size_t runOf(std::string_view text, std::size_t i, Predicate inClass) {
+  std::size_t start = i;
+  while (i < text.size() && inClass(text[i])) ++i;
+  return i > start ? i : std::string_view::npos;
+}
+
+// As ^\s*uniform\s+(\w+)\s+([^;]+); searched in a line: the type and the text before the first ';'.
+bool matchUniformLine(std::string_view line, std::string_view& type, std::string_view& names) {
+  std::size_t i = skipBlanks(line, 0);
+  if (line.substr(i, 7) != "uniform") return false;
+  std::size_t typeStart = runOf(line, i + 7, isBlank);
+  std::size_t typeEnd = typeStart == std::string_view::npos ? typeStart : runOf(line, typeStart, isWordChar);
+  std::size_t namesStart = typeEnd == std::string_view::npos ? typeEnd : runOf(line, typeEnd, isBlank);
+  if (namesStart == std::string_view::npos) return false;
+  std::size_t semicolon = line.find(';', namesStart);
+  if (semicolon == std::string_view::npos) return false;
+  // The names take at least one character: with only blanks before the ';', the last blank.
+  if (semicolon == namesStart) {
+    if (namesStart - typeEnd < 2) return false;
+    --namesStart;
+  }
+  type = line.substr(typeStart, typeEnd - typeStart);
+  names = line.substr(namesStart, semicolon - namesStart);
+  return true;
+}
+
+// As ^\s*(\w+)\s*(?:\[\s*(\d+)\s*\])?\s*$ matched against a whole item: a name and an optional length.
+bool matchUniformName(std::string_view item, std::string_view& name, std::string_view& length) {
+  std::size_t start = skipBlanks(item, 0);
+  std::size_t end = runOf(item, start, isWordChar);
+  if (end == std::string_view::npos) return false;
+  name = item.substr(start, end - start);
+  length = {};
+  std::size_t i = skipBlanks(item, end);
+  if (i < item.size() && item[i] == '[') {
+    std::size_t digits = skipBlanks(item, i + 1);
+    std::size_t digitsEnd = runOf(item, digits, isDigitChar);
+    if (digitsEnd == std::string_view::npos) return false;
+    i = skipBlanks(item, digitsEnd);
+    if (i >= item.size() || item[i] != ']') return false;
+    length = item.substr(digits, digitsEnd - digits);
+    i = skipBlanks(item, i + 1);
+  }
+  return i == item.size();
+}
+
+// A compiler message that names its line, as ^\d+:(\d+)\(\d+\):\s*(.*)$ (Mesa) or
+// ^\d+\((\d+)\)\s*:\s*(.*)$ (others) match a whole line; '.' takes no line break.
+bool matchCompilerMessage(std::string_view line, std::string_view& lineNumber, std::string_view& message) {
+  auto digitsThen = [&](std::size_t i, char next) {
+    std::size_t end = runOf(line, i, isDigitChar);
+    return end != std::string_view::npos && end < line.size() && line[end] == next ? end + 1 : std::string_view::npos;
+  };
+  std::size_t first = digitsThen(0, ':');
+  std::size_t rest = std::string_view::npos;
+  if (first != std::string_view::npos) {
+    std::size_t open = digitsThen(first, '(');
+    std::size_t close = open == std::string_view::npos ? open : digitsThen(open, ')');
+    if (close != std::string_view::npos && close < line.size() && line[close] == ':') {
+      lineNumber = line.substr(first, open - 1 - first);
+      rest = close + 1;
+    }
+  } else if (std::size_t open = digitsThen(0, '('); open != std::string_view::npos) {
+    std::size_t close = digitsThen(open, ')');
+    std::size_t colon = close == std::string_view::npos ? close : skipBlanks(line, close);
+    if (colon != std::string_view::npos && colon < line.size() && line[colon] == ':') {
+      lineNumber = line.substr(open, close - 1 - open);
+      rest = colon + 1;
+    }
+  }
+  if (rest == std::string_view::npos) return false;
+  rest = skipBlanks(line, rest);
+  if (line.find_first_of("\r\n", rest) != std::string_view::npos) return false;
+  message = line.substr(rest);
+  return true;
 }
 
 bool parseUnsigned(std::string_view text, unsigned& value) {
@@ -201,20 +291,18 @@ private:
   // "uniform TYPE NAME[N] = init, NAME2;" at the start of a line declares parameters; an
   // initialiser stays in the GLSL and gives the value until the parameter is first set.
   void uniformDeclaration(std::string_view line, int lineNumber) {
-    static const std::regex kUniform(R"(^\s*uniform\s+(\w+)\s+([^;]+);)");
-    static const std::regex kName(R"(^\s*(\w+)\s*(?:\[\s*(\d+)\s*\])?\s*$)");
-    std::match_results<std::string_view::const_iterator> m;
-    if (!std::regex_search(line.begin(), line.end(), m, kUniform)) return;
+    std::string_view type, names;
+    if (!matchUniformLine(line, type, names)) return;
     UniformKind kind;
-    if (!uniformKind(m.str(1), kind)) return fail(lineNumber, "unsupported uniform type " + m.str(1));
-    for (std::string item : splitTopLevel(m.str(2))) {
+    if (!uniformKind(type, kind)) return fail(lineNumber, "unsupported uniform type " + std::string(type));
+    for (std::string item : splitTopLevel(std::string(names))) {
       if (auto eq = item.find('='); eq != std::string::npos) item.resize(eq);
-      std::smatch nm;
-      if (!std::regex_match(item, nm, kName)) return fail(lineNumber, "cannot read uniform '" + item + "'");
+      std::string_view name, length;
+      if (!matchUniformName(item, name, length)) return fail(lineNumber, "cannot read uniform '" + item + "'");
       unsigned count = 1;
-      if (nm[2].matched && (!parseUnsigned(nm.str(2), count) || count == 0 || count > 4096))
+      if (!length.empty() && (!parseUnsigned(length, count) || count == 0 || count > 4096))
         return fail(lineNumber, "bad array length in '" + item + "'");
-      addUniform(UniformSpec{nm.str(1), kind, count}, lineNumber);
+      addUniform(UniformSpec{std::string(name), kind, count}, lineNumber);
     }
   }
 
@@ -292,16 +380,14 @@ std::string composeShader(const EffectSource& source, const ShaderText& shader) 
 
 std::string effectCompileLog(const std::string& path, const std::string& log) {
   // Mesa writes "0:12(7): error: …", other drivers "0(12) : error …".
-  static const std::regex kMesa(R"(^\d+:(\d+)\(\d+\):\s*(.*)$)");
-  static const std::regex kOther(R"(^\d+\((\d+)\)\s*:\s*(.*)$)");
   std::string out;
   std::stringstream lines(log);
   std::string line;
   while (std::getline(lines, line)) {
     if (line.empty()) continue;
-    std::smatch m;
-    if (std::regex_match(line, m, kMesa) || std::regex_match(line, m, kOther)) {
-      out += path + "(" + m.str(1) + "): " + m.str(2) + "\n";
+    std::string_view lineNumber, message;
+    if (matchCompilerMessage(line, lineNumber, message)) {
+      out += path + "(" + std::string(lineNumber) + "): " + std::string(message) + "\n";
     } else {
       out += path + ": " + line + "\n";
     }

@@ -24,7 +24,34 @@ struct Image {
   std::vector<BYTE> bgra;
 };
 
+// stb_image as Debian 12 packages it writes past its Huffman tables when a JPEG's DHT segment
+// declares more than 256 codes. Every FF C4 in a JPEG (to the decoder, any file that starts with
+// FF bytes and then D8) is read here as the decoder would read a DHT segment there, bytes past the
+// end as 0, and a file with such a table is refused before decoding.
+bool jpegHuffmanTablesFit(const std::string& bytes) {
+  auto at = [&](std::size_t i) -> unsigned { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u; };
+  std::size_t soi = 0;
+  while (at(soi) == 0xFF) ++soi;
+  if (soi == 0 || at(soi) != 0xD8) return true;
+  for (std::size_t i = soi + 1; i + 1 < bytes.size(); ++i) {
+    if (at(i) != 0xFF || at(i + 1) != 0xC4) continue;
+    std::size_t p = i + 2;
+    long length = long(at(p) << 8 | at(p + 1)) - 2;
+    for (p += 2; length > 0;) {
+      unsigned table = at(p++);
+      if ((table >> 4) > 1 || (table & 15) > 3) break;  // the decoder refuses it
+      unsigned codes = 0;
+      for (int k = 0; k < 16; ++k) codes += at(p++);
+      if (codes > 256) return false;
+      p += codes;
+      length -= 17 + long(codes);
+    }
+  }
+  return true;
+}
+
 bool decode(const std::string& bytes, Image& image) {
+  if (!jpegHuffmanTablesFit(bytes)) return false;
   int width = 0, height = 0, channels = 0;
   auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   int size = static_cast<int>(bytes.size());
