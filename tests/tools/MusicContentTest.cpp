@@ -1,9 +1,10 @@
-// The placeholder soundtrack and its spectrum file: the MP3 decodes gapless to exactly 280.7 s,
-// the spectrum file loads in the player's own reader and holds exactly what the player's FFT
-// gives for the decoded music, and the bands the pictures read behave as the scenes need.
+// The soundtrack and its spectrum file as the build wrote them: the MP3 decodes gapless to exactly
+// 280.7 s, the spectrum file has the player's header and record count and holds what the player's
+// FFT gives for the decoded music, and the bands the pictures read behave as the scenes need.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "tests/support/TraceCapture.h"
 #include "tests/tools/GeneratedContent.h"
 #include "timeline/SpectrumTrack.h"
+#include "tools/contentgen/MusicCues.h"
 
 namespace {
 
@@ -48,18 +50,25 @@ protected:
 };
 
 TEST_F(MusicContentTest, Mp3DecodesGaplessToTheShowsLength) {
-  ASSERT_FALSE(audio_->empty());
   EXPECT_EQ(audio_->rate, 44100);
   // Without the LAME tag the decoder would add the encoder's delay and padding (over 1000 frames).
   EXPECT_EQ(audio_->frames(), std::uint64_t(std::llround(280.7 * 44100)));
 }
 
-TEST_F(MusicContentTest, SpectrumFileLoadsCleanlyAndMatchesThePlayersFft) {
-  ASSERT_TRUE(loaded_);
-  EXPECT_EQ(boxes_, 0u) << "the reader complained about the file";
+TEST_F(MusicContentTest, SpectrumFileHasThePlayersHeaderAndRecordCount) {
+  // N = 30 × trunc(280.7 − 0.05) = 8400 records of 5 bands after the 8-byte header.
+  const std::string path = testsupport::builtContent("RV07\\syncdata\\fft.txt");
+  std::ifstream in(path, std::ios::binary);
+  std::uint32_t header[2] = {};
+  in.read(reinterpret_cast<char*>(header), sizeof header);
+  EXPECT_EQ(header[0], 8400u);
+  EXPECT_EQ(header[1], 5u);
+  EXPECT_EQ(std::filesystem::file_size(path), 8u + 8400u * 5u * 4u);
+  EXPECT_EQ(boxes_, 0u) << "the player's reader complained about the file";
   EXPECT_EQ(track_->recordCount(), 8400u);
-  EXPECT_EQ(track_->bandCount(), 5u);
-  ASSERT_EQ(track_->bands().size(), 5u);
+}
+
+TEST_F(MusicContentTest, SpectrumRecordsAreThePlayersFftOfTheDecodedMusic) {
   audio::SpectrumAnalyser analyser;
   std::array<float, audio::kFftBins> bins{};
   for (std::uint32_t i : {0u, 1u, 160u, 616u, 1474u, 3000u, 5311u, 8399u}) {
@@ -68,25 +77,32 @@ TEST_F(MusicContentTest, SpectrumFileLoadsCleanlyAndMatchesThePlayersFft) {
   }
 }
 
-TEST_F(MusicContentTest, OpeningFlashesOnlyOnItsAccents) {
-  // Band 0 over 0.1 switches the opening to its flash variant: only just after the title-card
-  // changes (5.49, 9.57, 10.2 s) and during the roll from 20.54 s.
-  int flashes = 0;
-  for (std::uint32_t i = 1; i <= recordAt(21.4); ++i) {
+TEST_F(MusicContentTest, OpeningFlashesOnlyOnItsLowHits) {
+  // Band 0 over 0.1 switches the opening to its flash variant: only in the 0.3 s after each
+  // title-card change and during the roll from the pump's start into the second scene; each of
+  // those gives flash frames.
+  std::vector<double> accents(std::begin(contentgen::kOpeningCardTimes), std::end(contentgen::kOpeningCardTimes));
+  std::vector<int> flashesAfter(accents.size() + 1, 0);
+  for (std::uint32_t i = 1; i <= recordAt(contentgen::slotStart(1)); ++i) {
     double t = i / 30.0;
-    bool accent = (t >= 5.49 && t < 5.8) || (t >= 9.57 && t < 9.9) || (t >= 10.2 && t < 10.5) || t >= 20.54;
-    if (band(0, i) > 0.1f) {
-      ++flashes;
-      EXPECT_TRUE(accent) << "a flash frame at " << t;
+    EXPECT_LE(band(2, i), 0.08f) << "the sky and glow flare at " << t;
+    if (band(0, i) <= 0.1f) continue;
+    std::size_t which = accents.size();
+    for (std::size_t a = 0; a < accents.size(); ++a) {
+      if (t >= accents[a] && t < accents[a] + 0.3) which = a;
     }
-    EXPECT_LE(band(2, i), 0.08f) << t;
+    if (which == accents.size() && t < contentgen::kOpeningPumpStart) {
+      ADD_FAILURE() << "a flash frame at " << t << " with no hit to cause it";
+      continue;
+    }
+    ++flashesAfter[which];
   }
-  EXPECT_GE(flashes, 6);
+  for (std::size_t a = 0; a < accents.size(); ++a) EXPECT_GE(flashesAfter[a], 1) << "no flash on the card at " << accents[a];
+  EXPECT_GE(flashesAfter.back(), 4) << "the roll into the second scene hardly strobes";
 }
 
 TEST_F(MusicContentTest, ThirdSceneFlashWindowsLightTheFloor) {
-  const double beats[] = {49.12, 50.45, 51.77, 53.11, 54.45, 55.77, 57.1, 58.43, 59.78, 61.11, 62.45, 63.78, 65.1, 66.46};
-  for (double beat : beats) {
+  for (double beat : contentgen::kThirdSceneBeats) {
     double sum = 0.0;
     int n = 0;
     for (std::uint32_t i = recordAt(beat - 0.45); i < recordAt(beat); ++i, ++n) sum += band(0, i);
@@ -104,13 +120,27 @@ TEST_F(MusicContentTest, FourthSceneBassLiftsTheCubesAndRests) {
   EXPECT_LT(low, 0.03f);
 }
 
-TEST_F(MusicContentTest, FifthSceneKeepsBandTwoLowForTheMorph) {
-  for (std::uint32_t i = recordAt(91.0); i <= recordAt(119.8); ++i) ASSERT_LE(band(2, i), 0.08f) << i / 30.0;
+TEST_F(MusicContentTest, FifthSceneKeepsItsMorphAndCameraCalm) {
+  // The ground morph adds 3 × band 2 and the camera target moves by 10 × band 1.
+  for (std::uint32_t i = recordAt(91.0); i <= recordAt(119.8); ++i) {
+    ASSERT_LE(band(2, i), 0.08f) << i / 30.0;
+    ASSERT_LE(band(1, i), 0.2f) << i / 30.0;
+  }
 }
 
 TEST_F(MusicContentTest, ClosingTailCarriesNoBandTwo) {
   // The closing logo is covered by 300 × band 2: anything above 0.0003 darkens it visibly.
   for (std::uint32_t i = recordAt(267.3); i <= recordAt(274.0); ++i) ASSERT_LE(band(2, i), 0.0003f) << i / 30.0;
+}
+
+TEST_F(MusicContentTest, BandsOneAndTwoNeverSitAtZeroForLong) {
+  // Bands 1 and 2 lift the cubes and brighten the skies: outside the opening's first seconds and
+  // the closing logo, never more than 2 s with both near zero.
+  int run = 0;
+  for (std::uint32_t i = recordAt(3.0); i < recordAt(contentgen::slotStart(10)); ++i) {
+    run = band(1, i) < 0.002f && band(2, i) < 0.002f ? run + 1 : 0;
+    ASSERT_LE(run, 60) << "bands 1 and 2 silent for 2 s up to " << i / 30.0;
+  }
 }
 
 }  // namespace

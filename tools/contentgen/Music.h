@@ -1,7 +1,7 @@
-// The placeholder soundtrack until the real one lands: 280.7 s of stereo at 44.1 kHz, a quiet
-// drone with a soft hit on every timed event of the show, encoded to MP3 with libmp3lame (with the
-// LAME tag, so it decodes gapless), and its spectrum file computed from the decoded MP3 with the
-// player's own FFT.
+// The soundtrack: 280.7 s of stereo at 44.1 kHz synthesised in F minor at 90 beats a minute, its
+// drum hits on the beat, cut and flash tables of the scenes, encoded to MP3 with libmp3lame (with
+// the LAME tag, so it decodes gapless), and its spectrum file computed from the decoded MP3 with
+// the player's own FFT.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +16,13 @@ namespace contentgen {
 constexpr double kMusicSeconds = 280.7;
 constexpr std::uint32_t kSpectrumBands = 5;
 
-// The arrangement, rendered.
+// The whole piece, mixed and limited, in float.
 Pcm composeMusic();
 
-// MP3 at 128 kbit/s, LAME quality 7, joint stereo, the first frame replaced by the LAME tag that
+// Interleaved 16-bit stereo, rounded and clamped.
+std::vector<std::int16_t> toPcm16(const Pcm& pcm);
+
+// MP3 at 192 kbit/s, LAME quality 7, joint stereo, the first frame replaced by the LAME tag that
 // carries the encoder delay and padding. Empty on failure.
 std::vector<unsigned char> encodeMp3(const std::vector<std::int16_t>& interleaved, int rate);
 
