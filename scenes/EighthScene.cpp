@@ -1,13 +1,234 @@
-// Renderer of the eighth scene. Until the scene is built it draws the placeholder frame in its own colour.
-#include "scenes/PlaceholderFrame.h"
+// Renderer of the eighth scene: a polished ground and its mirror image as the ceiling, eight
+// columns of three spheres that climb, wrap and spin on the beat, seen through depth of field;
+// camera cuts, beat flashes and the fade to black at the end. Keeps no state between frames.
+#include "scenes/EighthScene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "geometry/LatticeNoise.h"
+#include "platform/win32/Keyboard.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
+#include "render/ScreenPass.h"
+#include "render/Transforms.h"
+#include "scenes/CurrentEffect.h"
 #include "scenes/Renderers.h"
+#include "scenes/ScreenCardSequence.h"
+#include "scenes/ShotCycle.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
 
 namespace scenes {
+namespace {
 
-constexpr D3DCOLOR kEighthScenePlaceholder = 0x00303018;
+constexpr float kHalfPi = 1.5707964f;
+constexpr float kBeatRise = 5.0f;  // x grows 5 per second: the flash is gone after about 0.31 s
+constexpr float kFadeStart = 218.0f;
+constexpr float kFadeRate = 0.5f;
 
-void eighthScene(timeline::MainStage&, float, float) {
-  drawPlaceholderFrame(kEighthScenePlaceholder);
+constexpr float kColumnHeightScale = 50.0f;
+constexpr float kSphereSpacing = 20.0f;
+constexpr float kSphereClimb = 10.0f;
+constexpr float kSphereWrap = 70.0f;
+constexpr float kSphereWrapFactor = 0.014285714f;
+constexpr float kSphereDrop = 10.0f;
+constexpr float kSphereScale = 0.1f;
+constexpr D3DXVECTOR2 kColumnOffset{4.0f, 8.0f};
+constexpr float kMirrorHeight = 60.0f;
+
+constexpr float kCameraFar = 10000.0f;
+constexpr float kFocus = 0.1f;
+constexpr float kEksponent = 2.1f;
+constexpr float kFallOff = 2.7f;
+constexpr float kBlur = 1.8f;
+
+constexpr D3DCOLOR kDepthClear = 0x00FFFFFF;
+constexpr D3DCOLOR kClearColour = 0x00000000;
+constexpr int kTimeKey = 0x43;  // held: print the scene time every frame
+
+// The number of leading entries of an ascending table that lie (lead seconds early) before b.
+template <std::size_t N>
+int entriesTaken(const std::array<float, N>& table, float lead, float b) {
+  int taken = 0;
+  while (taken < static_cast<int>(N) && table[taken] - lead < b) ++taken;
+  return taken;
+}
+
+// The sphere drawing routine, on the effect the caller made current and began: every sphere's
+// world, world-view and world-view-projection, committed before its draw.
+void drawSpheres(IDirect3DDevice9* device, const assets::Mesh* sphere, CurrentEffect& effect, const D3DXMATRIX& view,
+                 const D3DXMATRIX& viewProjection, float s) {
+  for (int i = 0; i < kSphereColumns; ++i) {
+    for (int j = 0; j < kSpheresPerColumn; ++j) {
+      const D3DXMATRIX world = sphereWorld(i, j, s);
+      effect.matrix("matWorldViewProjection", world * viewProjection)
+          .matrix("matWorldView", world * view)
+          .matrix("matWorld", world);
+      effect.commit();
+      if (sphere) sphere->draw(device);
+    }
+  }
+}
+
+}  // namespace
+
+int eighthCameraPath(float b) {
+  const int n = b <= -kEighthCutLead ? 0 : 1 + entriesTaken(kEighthSceneCuts, kEighthCutLead, b);
+  return shotCyclePath(n);
+}
+
+BeatEnvelope eighthBeatEnvelope(float b) {
+  const int taken = entriesTaken(kEighthSceneBeats, kEighthBeatLead, b);
+  const int k = b <= -kEighthBeatLead ? 0 : 1 + taken;
+  const float p = taken > 0 ? kEighthSceneBeats[taken - 1] : 0.0f;
+  const float rise = std::sin(std::clamp(kBeatRise * (b - (p - kEighthBeatLead)), 0.0f, kHalfPi));
+  return {1.0f - rise, b + 2.0f * static_cast<float>(k) + rise};
+}
+
+float eighthFadeToBlack(float b) {
+  return b <= kFadeStart ? 0.0f : std::clamp(kFadeRate * (b - kFadeStart), 0.0f, 1.0f);
+}
+
+float sphereColumnHeight(int column) { return kColumnHeightScale * static_cast<float>(geometry::LatticeNoise(column)); }
+
+float sphereHeight(int column, int sphere, float s) {
+  float y = kSphereSpacing * static_cast<float>(sphere) + kSphereClimb * s + sphereColumnHeight(column);
+  if (y > kSphereWrap) y = y - kSphereWrap * std::trunc(y * kSphereWrapFactor);
+  return y - kSphereDrop;
+}
+
+D3DXMATRIX sphereWorld(int column, int sphere, float s) {
+  const D3DXVECTOR2 anchor = kSphereAnchors[static_cast<std::size_t>(column)];
+  const float spin = static_cast<float>(column + sphere) + s;
+  return render::place(anchor.x + kColumnOffset.x, sphereHeight(column, sphere, s), anchor.y + kColumnOffset.y, spin,
+                       spin, spin, kSphereScale);
+}
+
+D3DXMATRIX eighthMirrorWorld() { return render::place(0.0f, kMirrorHeight, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, -1.0f, 1.0f); }
+
+void eighthScene(timeline::MainStage& stage, float a, float b) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  if (GetAsyncKeyState(kTimeKey) & 0x8000) std::printf("time = %f\n", a);
+
+  // 1. Cut and camera; beat envelope, sphere time and fade.
+  assets::CameraPath& path = stage.endorfCameras[static_cast<std::size_t>(eighthCameraPath(b))];
+  render::sampleCamera(path, a);
+  assets::Camera& camera = render::currentCamera();
+  camera = path.camera;
+  camera.farPlane = kCameraFar;
+  const D3DXMATRIX view = render::cameraView(camera);
+  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
+  const D3DXMATRIX mirror = eighthMirrorWorld();
+  const D3DXMATRIX screen = render::screenProjection();
+  const BeatEnvelope beat = eighthBeatEnvelope(b);
+  const float fade = eighthFadeToBlack(b);
+  const assets::Mesh* ground = stage.endorfMeshes.lookup("planedown");
+  const assets::Mesh* sphere = stage.endorfMeshes.lookup("dorf");
+
+  // 2. Depth pass: ground, mirror and spheres into the depth target.
+  m.depthTarget.begin();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kDepthClear, 1.0f, 0);
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, true);
+  setAlphaBlend(device, false);
+  {
+    CurrentEffect dof(m.effects, "dof1");
+    dof.matrix("matWorldViewProjection", viewProjection)
+        .value("Focus", kFocus)
+        .value("Eksponent", kEksponent)
+        .value("FallOff", kFallOff);
+    dof.begin(0);
+    if (ground) ground->draw(device);
+    dof.matrix("matWorldViewProjection", mirror * viewProjection).commit();
+    if (ground) ground->draw(device);
+    drawSpheres(device, sphere, dof, view, viewProjection, beat.sphereTime);
+    dof.end();
+  }
+  m.depthTarget.end();
+
+  // 3. Begin the scene.
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, true);
+  setAlphaBlend(device, false);
+
+  // 4. The polished ground and its mirror image.
+  {
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    CurrentEffect floor(m.effects, "endorf");
+    floor.matrix("matWorldViewProjection", viewProjection)
+        .matrix("matWorldView", view)
+        .matrix("matWorld", identity)
+        .texture("tex0", m.textures.lookup("endorfdiffuse6"))
+        .vector("CameraPosition", camera.eye);
+    floor.begin(0);
+    if (ground) ground->draw(device);
+    floor.matrix("matWorldViewProjection", mirror * viewProjection).commit();
+    if (ground) ground->draw(device);
+    floor.end();
+  }
+
+  // 5. The spheres.
+  setCull(device, D3DCULL_CCW);
+  setDepthTest(device, true);
+  setAlphaBlend(device, false);
+  {
+    CurrentEffect shiny(m.effects, "endorf");
+    shiny.matrix("matWorldView", view).texture("tex0", m.textures.lookup("dorf6")).vector("CameraPosition", camera.eye);
+    shiny.begin(1);
+    drawSpheres(device, sphere, shiny, view, viewProjection, beat.sphereTime);
+    shiny.end();
+  }
+  device->EndScene();
+
+  // 6. Copy the back buffer into half-size target B.
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, false);
+  setAlphaBlend(device, false);
+  m.halfTargetB.grabBackBuffer();
+
+  // 7. Blur B into half-size target A.
+  m.halfTargetA.begin();
+  {
+    const auto ps = render::texelSize(m.halfTargetB);
+    CurrentEffect blur(m.effects, "blur");
+    blur.matrix("matProjection", screen)
+        .texture("tex0", m.halfTargetB.texture.get())
+        .floats("ps", ps.data(), 2)
+        .value("blur", kBlur);
+    blur.begin(0);
+    m.fullScreenQuad.draw(device);
+    blur.end();
+  }
+  m.halfTargetA.end();
+
+  // 8. Depth of field: the blurred picture over the sharp one, by distance from the focus.
+  device->BeginScene();
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  {
+    CurrentEffect dof(m.effects, "dof1");
+    dof.matrix("matWorldViewProjection", screen)
+        .texture("tex2", m.halfTargetB.texture.get())
+        .texture("tex0", m.halfTargetA.texture.get())
+        .texture("tex1", m.depthTarget.texture.get());
+    dof.begin(4);
+    m.fullScreenQuad.draw(device);
+    dof.end();
+  }
+
+  // 9. Fade to black, beat flash and frame overlay, one card over the other.
+  const CardLayer cards[] = {{"black6", fade}, {"white", beat.flash}, {"overlay02", 1.0f}};
+  drawScreenCardSequence(device, cards);
+
+  // 10. End the scene and present.
+  device->EndScene();
+  device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace scenes

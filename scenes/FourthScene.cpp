@@ -1,13 +1,234 @@
-// Renderer of the fourth scene. Until the scene is built it draws the placeholder frame in its own colour.
-#include "scenes/PlaceholderFrame.h"
+// Renderer of the fourth scene: a 40 × 40 field of cubes lifted by a running history of spectrum
+// band 1, under a sky dome, four ribbons above it casting soft shadows through a circling light,
+// camera cuts on a beat table and a white flash on another. The history lives for the whole run.
+#include "scenes/FourthScene.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "geometry/CubeGrid.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
+#include "render/ScreenPass.h"
+#include "render/Transforms.h"
+#include "scenes/CurrentEffect.h"
+#include "scenes/OrganRibbons.h"
 #include "scenes/Renderers.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
+#include "timeline/Schedule.h"
+#include "timeline/SpectrumTrack.h"
 
 namespace scenes {
+namespace {
 
-constexpr D3DCOLOR kFourthScenePlaceholder = 0x00102030;
+// Camera cuts in scene time, closed by a sentinel past the slot.
+constexpr std::array<float, 16> kFourthSceneCuts = {1.27f,  2.7f,   4.15f,  5.46f,  6.72f,  8.04f,  9.38f,  10.73f,
+                                                    12.04f, 13.37f, 14.77f, 16.06f, 17.41f, 18.75f, 20.06f, 500.0f};
 
-void fourthScene(timeline::OrganStage&, float, float) {
-  drawPlaceholderFrame(kFourthScenePlaceholder);
+// White flash beats in music time.
+constexpr std::array<float, 31> kFourthSceneFlashes = {70.45f, 71.11f, 71.78f, 72.45f, 73.12f, 73.97f, 74.46f, 75.1f,
+                                                       75.78f, 76.45f, 77.12f, 77.77f, 78.44f, 79.1f,  80.15f, 81.12f,
+                                                       81.78f, 82.45f, 83.12f, 83.8f,  84.62f, 85.12f, 85.8f,  86.44f,
+                                                       87.11f, 87.8f,  88.43f, 89.12f, 89.8f,  90.45f, 90.82f};
+
+// Spectrum history: pushed at most once per 0.1 key positions (the band's keys run at 3 b).
+constexpr float kKeyRate = 3.0f;
+constexpr float kHistoryInterval = 0.1f;
+constexpr float kHistoryPerBand = 60.0f;
+
+// Box lift: a base height, the history row of the box, a sway along x.
+constexpr float kLiftBase = 60.0f;
+constexpr float kSwayHeight = 7.0f;
+constexpr float kSwayPerX = 0.02f;
+constexpr float kRowOffset = 200.0f;
+constexpr float kRowFactor = 0.1f;
+constexpr D3DXVECTOR3 kFieldShift{0.0f, 0.0f, -150.0f};
+
+// Cameras: time 2 a wrapped past 50.
+constexpr float kCameraRate = 2.0f;
+constexpr float kCameraLength = 50.0f;
+constexpr float kCameraLengthFactor = 0.02f;
+
+// The light circles at height 230 around (0, ·, −100), looking at the field's middle.
+constexpr float kLightRadius = 50.0f;
+constexpr float kLightHeight = 230.0f;
+constexpr float kLightCentreZ = -100.0f;
+constexpr D3DXVECTOR3 kLightTarget{0.0f, 100.0f, -100.0f};
+constexpr float kLightFov = 1.2566371f;
+
+constexpr float kRibbonPhaseRate = 200.0f;
+constexpr float kRibbonScale = 0.3f;
+
+constexpr float kSkyScale = 1.5f;
+constexpr D3DXVECTOR3 kSkyPosition{0.0f, 50.0f, 0.0f};
+constexpr float kSkyBrightnessPerBand = 3.0f;
+constexpr float kSkyBrightness = 0.3f;
+
+constexpr D3DCOLOR kClearColour = 0x00000000;
+
+// The lifts of one frame, one per box; the largest field 16-bit indices allow.
+std::array<float, geometry::kMaxBoxes> gLifts{};
+
+// The key position of the last history push; 0 at start, never reset.
+float gLastHistoryUpdate = 0.0f;
+
+// The rest vertices of the cube field as the stage copied them at load.
+std::span<const geometry::CubeVertex> restVertices(const timeline::OrganStage& stage) {
+  return {reinterpret_cast<const geometry::CubeVertex*>(stage.cubeVertexCopy.data()),
+          stage.cubeVertexCopy.size() / sizeof(geometry::CubeVertex)};
+}
+
+// Rewrites the cube field: every box lifted by its history row and sway, moved 150 toward −z.
+void liftCubes(timeline::OrganStage& stage, float c) {
+  const std::span<const geometry::CubeVertex> rest = restVertices(stage);
+  const std::size_t boxes = std::min<std::size_t>(rest.size() / geometry::kBoxVertices, gLifts.size());
+  const std::array<float, timeline::kSpectrumHistoryLength>& history = timeline::spectrumHistory();
+  for (std::size_t box = 0; box < boxes; ++box) {
+    const D3DXVECTOR3& centre = rest[box * geometry::kBoxVertices].binormal;
+    gLifts[box] = fourthSceneBoxLift(history, centre.x, centre.z, c);
+  }
+  geometry::liftCubeGrid(stage.cubeGrid, rest, std::span<const float>(gLifts.data(), boxes), kFieldShift);
+}
+
+}  // namespace
+
+bool pushSpectrumHistory(std::span<float> history, float& lastUpdate, float keyPosition, float newest) {
+  if (history.empty() || !(keyPosition - lastUpdate > kHistoryInterval)) return false;
+  std::copy_backward(history.begin(), history.end() - 1, history.end());
+  history.front() = newest;
+  lastUpdate = keyPosition;
+  return true;
+}
+
+float fourthSceneBoxLift(std::span<const float> history, float px, float pz, float c) {
+  if (history.empty()) return kLiftBase + kSwayHeight * std::sin(c + kSwayPerX * px);
+  const float row = std::trunc((pz + kRowOffset) * kRowFactor);
+  const float lastRow = static_cast<float>(history.size() - 1);
+  // The clamp also sends a NaN centre to row 0 instead of indexing with it.
+  const std::size_t k = row > 0.0f ? static_cast<std::size_t>(std::min(row, lastRow)) : 0;
+  return kLiftBase + history[k] + kSwayHeight * std::sin(c + kSwayPerX * px);
+}
+
+int fourthSceneCamera(float a) {
+  if (a <= 0.0f) return 0;
+  const auto passed =
+      std::count_if(kFourthSceneCuts.begin(), kFourthSceneCuts.end(), [a](float cut) { return cut < a; });
+  return timeline::wrapBy3_6(1 + static_cast<int>(passed));
+}
+
+float fourthSceneCameraTime(float a) {
+  float t = kCameraRate * a;
+  if (t > kCameraLength) t = t - kCameraLength * std::trunc(t * kCameraLengthFactor);
+  return t;
+}
+
+D3DXVECTOR3 fourthSceneLightEye(float a) {
+  return {kLightRadius * std::sin(a), kLightHeight, kLightRadius * std::cos(a) + kLightCentreZ};
+}
+
+float fourthSceneFlash(float b) {
+  const auto next =
+      std::find_if(kFourthSceneFlashes.begin(), kFourthSceneFlashes.end(), [b](float beat) { return !(beat < b); });
+  if (next == kFourthSceneFlashes.end()) return 1.0f;
+  return std::clamp(*next - b, 0.0f, 1.0f);
+}
+
+void fourthScene(timeline::OrganStage& stage, float a, float b) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
+  const float s2 = spectrum.band(2, b);
+
+  // 1. Cube heights, camera, light and ribbons.
+  const float c = kKeyRate * b;
+  pushSpectrumHistory(timeline::spectrumHistory(), gLastHistoryUpdate, c, kHistoryPerBand * spectrum.band(1, b));
+  liftCubes(stage, c);
+  const std::array<assets::CameraPath*, 4> paths = {&stage.r4Camera09, &stage.r4Camera10, &stage.r3Camera06,
+                                                    &stage.r4Camera12};
+  assets::CameraPath& path = *paths[static_cast<std::size_t>(fourthSceneCamera(a))];
+  render::sampleCamera(path, fourthSceneCameraTime(a));
+  assets::Camera& camera = render::currentCamera();
+  camera = path.camera;
+  assets::Camera& light = render::lightCamera();
+  light.eye = fourthSceneLightEye(a);
+  light.target = kLightTarget;
+  light.fov = kLightFov;
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
+  const float w = fourthSceneFlash(b);
+  const D3DXMATRIX view = render::cameraView(camera);
+  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
+  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
+
+  // 2, 3. Shadow pass: the ribbons' soft shapes seen from the light.
+  drawOrganRibbonShadows(stage, lightViewProjection);
+
+  // 4. Begin the scene.
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
+
+  // 5. Sky, brightened by band 2.
+  setCull(device, D3DCULL_CCW);
+  setDepthTest(device, false);
+  setAlphaBlend(device, false);
+  if (assets::Mesh* sky = stage.organMeshes.lookup("hemi")) {
+    CurrentEffect text(m.effects, "demo1text");
+    text.matrix("matProjection", render::place(kSkyPosition, {0.0f, 0.0f, 0.0f}, kSkyScale) * viewProjection)
+        .texture("tex0", m.textures.lookup("sky4"))
+        .value("alpha1", kSkyBrightnessPerBand * s2 + kSkyBrightness);
+    text.begin(0);
+    sky->draw(device);
+    text.end();
+  }
+
+  // 6. Cubes under the spot light and the ribbons' shadow.
+  setCull(device, D3DCULL_CCW);
+  setDepthTest(device, true);
+  setAlphaBlend(device, false);
+  {
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    CurrentEffect kube(m.effects, "kube");
+    kube.matrix("matWorldViewProjection", viewProjection)
+        .matrix("matLightViewProjection", lightViewProjection)
+        .matrix("matView", view)
+        .matrix("matWorld", identity)
+        .vector("LightPosition", light.eye)
+        .texture("tex0", m.textures.lookup("spotlight"))
+        .texture("tex1", m.textures.lookup("cubediffuse4"))
+        .texture("tex2", m.shadowTarget.texture.get())
+        .value("alpha1", 1.0f);
+    kube.begin(2);
+    stage.cubeGrid.draw(device);
+    kube.end();
+  }
+
+  // 7. The lit ribbons, smaller than the shadows they cast.
+  drawLitOrganRibbons(stage, view, viewProjection, light.eye, kRibbonScale);
+
+  // 8. White flash, added.
+  setCull(device, D3DCULL_CW);
+  setDepthTest(device, false);
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_ONE, D3DBLEND_ONE);
+  CurrentEffect text(m.effects, "demo1text");
+  text.matrix("matProjection", render::screenProjection())
+      .texture("tex0", m.textures.lookup("white"))
+      .value("alpha1", w);
+  text.begin(0);
+  m.fullScreenQuad.draw(device);
+
+  // 9. Frame overlay, still in the same pass.
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  text.texture("tex0", m.textures.lookup("overlay02")).value("alpha1", 1.0f).commit();
+  m.fullScreenQuad.draw(device);
+  text.end();
+
+  // 10. End the scene and present.
+  device->EndScene();
+  device->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
 }  // namespace scenes

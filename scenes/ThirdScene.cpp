@@ -1,13 +1,256 @@
-// Renderer of the third scene. Until the scene is built it draws the placeholder frame in its own colour.
-#include "scenes/PlaceholderFrame.h"
+// Renderer of the third scene: a dusk ground with the ribbons' soft shadows under a sky dome, six
+// organ cards circling above it, four ribbons, the face card, and a wave distortion pulsing on two
+// trigger tables. Its two pulse generators live for the whole run; everything else follows from a, b.
+#include "scenes/ThirdScene.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/win32/Keyboard.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
+#include "render/ScreenPass.h"
+#include "render/Transforms.h"
+#include "scenes/CurrentEffect.h"
+#include "scenes/OrganRibbons.h"
 #include "scenes/Renderers.h"
+#include "scenes/ScreenCard.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
+#include "timeline/Schedule.h"
+#include "timeline/SpectrumTrack.h"
 
 namespace scenes {
+namespace {
 
-constexpr D3DCOLOR kThirdScenePlaceholder = 0x00301020;
+// Camera cuts in scene time, opened by 0 and closed by a sentinel past the slot.
+constexpr std::array<float, 17> kThirdSceneCuts = {0.0f,   1.27f,  2.7f,   4.15f,  5.46f,  6.72f,
+                                                   8.04f,  9.38f,  10.73f, 12.04f, 13.37f, 14.77f,
+                                                   16.06f, 17.41f, 18.75f, 20.06f, 500.0f};
 
-void thirdScene(timeline::OrganStage&, float, float) {
-  drawPlaceholderFrame(kThirdScenePlaceholder);
+// Trigger tables of the two pulse generators, in scene time.
+constexpr std::array<float, 2> kThirdScenePulsesA = {0.0f, 21.2f};
+constexpr std::array<float, 6> kThirdScenePulsesB = {2.9f, 8.2f, 13.5f, 19.0f, 20.0f, 21.0f};
+constexpr float kPulseRateA = 4.712389f;
+constexpr float kPulseRateB = 2.984513f;
+constexpr float kPi = 3.1415927f;
+
+// The key that prints the scene and music times while held (virtual-key code 67, 'C').
+constexpr int kDebugPrintKey = 67;
+constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
+
+// Camera paths: time 1.4 a wrapped past 40; far plane forced out past the sky dome.
+constexpr float kPathRate = 1.4f;
+constexpr float kPathLength = 40.0f;
+constexpr float kPathLengthFactor = 0.025f;
+constexpr float kCameraFar = 100000.0f;
+
+constexpr D3DXVECTOR3 kLightEye{100.0f, 300.0f, 1.0f};
+constexpr D3DXVECTOR3 kLightTarget{0.0f, 0.0f, 0.0f};
+constexpr float kLightFov = 1.0471976f;
+
+constexpr float kRibbonPhaseRate = 300.0f;
+constexpr float kRibbonScale = 0.5f;
+constexpr float kMeshRate = 1.55f;
+
+// Ground: the earth texture streams with 0.01 of the ribbon phase; its base colour matches the
+// sky's horizon.
+constexpr float kMovementRate = 0.01f;
+constexpr std::array<float, 4> kGroundBaseColor = {0.6039216f, 0.254902f, 0.07058824f, 0.0f};
+
+constexpr float kSkyScale = 1.5f;
+constexpr D3DXVECTOR3 kSkyPosition{0.0f, 50.0f, 0.0f};
+constexpr float kSkyBrightnessPerBand = 3.0f;
+constexpr float kSkyBrightness = 0.8f;
+
+// Distortion: waves between these scene times, ring pulses outside.
+constexpr float kWavesFrom = 2.9f;
+constexpr float kWavesUntil = 21.0f;
+constexpr float kWaveAmplitude = 0.05f;
+constexpr float kWaveFrequencyPerBand = 5000.0f;
+
+// The six organ cards and their pictures, drawn in this order.
+struct OrganCard {
+  const char* mesh;
+  const char* texture;
+};
+constexpr std::array<OrganCard, 6> kOrganCards = {{{"organ1", "organ13"},
+                                                   {"organ2", "organ23"},
+                                                   {"organ3", "organ33"},
+                                                   {"organ4", "organ43"},
+                                                   {"organ5", "organ53"},
+                                                   {"organ6", "organ63"}}};
+
+constexpr D3DCOLOR kClearColour = 0x00000000;
+
+// The organ drawing routine: the six cards placed by their own tracks at mesh time r, blended over
+// what is drawn, without depth.
+void drawOrganCards(timeline::OrganStage& stage, const D3DXMATRIX& viewProjection, float r) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, false);
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  CurrentEffect organ(m.effects, "organ");
+  organ.begin(0);
+  for (const OrganCard& card : kOrganCards) {
+    assets::Mesh* mesh = stage.organMeshes.lookup(card.mesh);
+    if (!mesh) continue;
+    organ.texture("tex0", m.textures.lookup(card.texture))
+        .matrix("matProjection", render::meshWorld(*mesh, r) * viewProjection)
+        .commit();
+    mesh->draw(device);
+  }
+  organ.end();
+}
+
+}  // namespace
+
+float PulseGenerator::update(float a) {
+  if (next_ < triggers_.size() && triggers_[next_] < a) {
+    trigger_ = a;
+    while (next_ < triggers_.size() && triggers_[next_] < a) ++next_;
+  }
+  return std::clamp(rate_ * (a - trigger_), 0.0f, kPi);
+}
+
+PulseGenerator& thirdScenePulseA() {
+  static PulseGenerator pulse(kThirdScenePulsesA, kPulseRateA);
+  return pulse;
+}
+
+PulseGenerator& thirdScenePulseB() {
+  static PulseGenerator pulse(kThirdScenePulsesB, kPulseRateB);
+  return pulse;
+}
+
+int thirdScenePath(float a) {
+  const auto passed = std::count_if(kThirdSceneCuts.begin(), kThirdSceneCuts.end(), [a](float cut) { return cut < a; });
+  return timeline::wrapBy3_6(static_cast<int>(passed));
+}
+
+float thirdScenePathTime(float a) {
+  float t = kPathRate * a;
+  if (t > kPathLength) t = t - std::trunc(t * kPathLengthFactor) * kPathLength;
+  return t;
+}
+
+ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0) {
+  if (a > kWavesFrom && a < kWavesUntil) return {1, a, kWaveAmplitude * std::sin(v), kWaveFrequencyPerBand * s0};
+  return {0, u, 0.0f, 0.0f};
+}
+
+void thirdScene(timeline::OrganStage& stage, float a, float b) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  const float s0 = timeline::spectrumTrack().band(0, b);
+  const float s2 = timeline::spectrumTrack().band(2, b);
+
+  // 1. Pulses, debug print, ribbons, camera and light.
+  const float u = thirdScenePulseA().update(a);
+  const float v = thirdScenePulseB().update(a);
+  if (GetAsyncKeyState(kDebugPrintKey) & kKeyDown) std::printf("time = %f - rtime = %f\n", a, b);
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
+  assets::CameraPath& path = stage.organCameras[static_cast<std::size_t>(thirdScenePath(a))];
+  render::sampleCamera(path, thirdScenePathTime(a));
+  assets::Camera& camera = render::currentCamera();
+  camera = path.camera;
+  camera.farPlane = kCameraFar;
+  assets::Camera& light = render::lightCamera();
+  light.eye = kLightEye;
+  light.target = kLightTarget;
+  light.fov = kLightFov;
+  const D3DXMATRIX view = render::cameraView(camera);
+  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
+  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
+  const float r = kMeshRate * a;
+
+  // 2. Shadow map: the ribbons' soft shapes seen from the light.
+  drawOrganRibbonShadows(stage, lightViewProjection);
+
+  // 3. Begin the scene.
+  device->BeginScene();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
+  setCull(device, D3DCULL_CCW);
+  setDepthTest(device, true);
+  setAlphaBlend(device, false);
+
+  // 4. The ground, darkened by the shadow map.
+  if (assets::Mesh* ground = stage.organMeshes.lookup("plane01")) {
+    const float movement[2] = {kMovementRate * (kRibbonPhaseRate * b), 0.0f};
+    CurrentEffect bakke(m.effects, "bakke3");
+    bakke.matrix("matWorldViewProjection", render::meshWorld(*ground, a) * viewProjection)
+        .matrix("matLightViewProjection", lightViewProjection)
+        .texture("tex0", m.textures.lookup("bakke3"))
+        .texture("tex1", m.textures.lookup("cover3"))
+        .texture("tex2", m.shadowTarget.texture.get())
+        .value("alpha1", 1.0f)
+        .floats("movement", movement, 2)
+        .floats("baseColor", kGroundBaseColor.data(), 4);
+    bakke.begin(0);
+    ground->draw(device);
+    bakke.end();
+  }
+
+  // 5. The sky dome, brightened by band 2.
+  if (assets::Mesh* sky = stage.organMeshes.lookup("hemi")) {
+    CurrentEffect text(m.effects, "demo1text");
+    text.matrix("matProjection", render::place(kSkyPosition, {0.0f, 0.0f, 0.0f}, kSkyScale) * viewProjection)
+        .texture("tex0", m.textures.lookup("sky3"))
+        .value("alpha1", kSkyBrightnessPerBand * s2 + kSkyBrightness);
+    text.begin(0);
+    sky->draw(device);
+    text.end();
+  }
+
+  // 6. The organ cards.
+  drawOrganCards(stage, viewProjection, r);
+
+  // 7. The lit ribbons.
+  drawLitOrganRibbons(stage, view, viewProjection, light.eye, kRibbonScale);
+
+  // 8. The face card, last in the picture.
+  if (assets::Mesh* face = stage.organMeshes.lookup("face")) {
+    CurrentEffect organ(m.effects, "organ");
+    organ.begin(0);
+    setCull(device, D3DCULL_CCW);
+    setDepthTest(device, true);
+    setAlphaBlend(device, true);
+    setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+    organ.matrix("matProjection", render::meshWorld(*face, r) * viewProjection)
+        .texture("tex0", m.textures.lookup("face3"))
+        .value("alpha1", 1.0f)
+        .commit();
+    face->draw(device);
+    organ.end();
+  }
+
+  // 9. End the scene and copy the picture.
+  device->EndScene();
+  m.screenCopyTarget.grabBackBuffer();
+
+  // 10. The copy drawn back through the distortion grid.
+  device->BeginScene();
+  setCull(device, D3DCULL_CW);
+  setDepthTest(device, false);
+  setAlphaBlend(device, false);
+  {
+    const ThirdSceneDistortion distortion = thirdSceneDistortion(a, u, v, s0);
+    CurrentEffect post(m.effects, "postfx");
+    post.matrix("matWorldViewProjection", render::screenProjection())
+        .texture("tex0", m.screenCopyTarget.texture.get())
+        .value("anim", distortion.anim);
+    if (distortion.pass == 1) post.value("amplitude", distortion.amplitude).value("freq", distortion.freq);
+    post.begin(distortion.pass);
+    m.distortionGrid.draw(device);
+    post.end();
+  }
+
+  // 11. Frame overlay; 12. end the scene and present.
+  drawOverlayCardAndPresent(device);
 }
 
 }  // namespace scenes

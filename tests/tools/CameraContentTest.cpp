@@ -5,6 +5,7 @@
 // vertical field of view 0.8 × the file's, aspect 4:3.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "assets/CameraFile.h"
 #include "platform/d3dx9/D3DXMath.h"
+#include "scenes/SecondScene.h"
 #include "tests/tools/GeneratedContent.h"
 #include "tests/tools/ManifestPaths.h"
 
@@ -139,9 +141,6 @@ TEST_F(CameraContentTest, OpeningSecondThirdAndFourthScenesFrameTheirAction) {
   const std::vector<Shot> shots = {
       {"quarvdemo\\render1\\intro\\intro.SCENECamera01.camera", {{0, 42.8f}}, fixed({{0, 0, 0}}), 0.5f},
       {"quarvdemo\\render1\\grotte.SCENECamera01.camera", {{0, 50}}, fixed({{6, 0, 27}, {0, 12, 60}})},
-      {"quarvdemo\\render1\\grotte.SCENECamera02.camera", {{0, 50}}, fixed({{6, 0, 27}, {0, 12, 60}})},
-      {"quarvdemo\\render1\\grotte.SCENECamera03.camera", {{0, 50}}, fixed({{6, 0, 27}, {0, 12, -40}})},
-      {"quarvdemo\\render1\\grotte.SCENECamera04.camera", {{0, 50}}, fixed({{6, 0, 27}, {0, 12, 60}})},
       {"quarvdemo\\render1\\grotte.SCENECamera05.camera", {{0, 36}}, fixed({{6, 0, 27}, {0, 12, 60}})},
       {"quarvdemo\\render1\\grotte.SCENECamera05.camera", {{40.5f, 50}}, chased},
       // The third scene: the ribbon bundle's middle and the ring of cards.
@@ -156,6 +155,33 @@ TEST_F(CameraContentTest, OpeningSecondThirdAndFourthScenesFrameTheirAction) {
       {"quarvdemo\\render4\\r4.SCENECamera12.camera", {{0, 43.2f}}, fixed({{0, 85, -150}})},
   };
   for (const Shot& shot : shots) expectFramed(load(shot.path), shot);
+}
+
+// Paths 02 to 04 follow the ribbon set between hits: in every frame the scene shows one of them,
+// the middle of the set (thrown back to z = 87.5 on every hit, flying toward -z at 112 units a
+// second) is on screen. After the last hit path 05 chases the set instead.
+TEST_F(CameraContentTest, SecondScenePathsFollowTheRibbonSetInTheFramesTheyAreShown) {
+  auto nearHit = [](float a) {
+    return std::any_of(scenes::kSecondSceneHits.begin(), scenes::kSecondSceneHits.end(),
+                       [a](float hit) { return std::abs(a - hit) < 1.0f / 15.0f; });
+  };
+  const char* paths[] = {"quarvdemo\\render1\\grotte.SCENECamera02.camera", "quarvdemo\\render1\\grotte.SCENECamera03.camera",
+                         "quarvdemo\\render1\\grotte.SCENECamera04.camera"};
+  for (int index = 1; index <= 3; ++index) {
+    assets::CameraFileData camera = load(paths[index - 1]);
+    int shown = 0;
+    for (float a = 0.0f; a < scenes::kSecondSceneHits.back(); a += 1.0f / 30.0f) {
+      if (scenes::secondScenePath(scenes::secondSceneCut(a).cut) != index) continue;
+      // The paths' keys lie 0.1 apart (1/19 s of scene time): the swing back on a hit takes a key.
+      if (nearHit(a)) continue;
+      ++shown;
+      const V3 middle{1.0f, 12.0f, 87.5f - 112.0f * (a - scenes::secondSceneLastHit(a))};
+      Screen s = project(camera, scenes::secondScenePathTime(a), middle);
+      ASSERT_TRUE(s.ahead) << paths[index - 1] << " at scene time " << a;
+      ASSERT_LE(std::max(std::abs(s.x), std::abs(s.y)), 1.0f) << paths[index - 1] << " at scene time " << a;
+    }
+    EXPECT_GT(shown, 30) << paths[index - 1];
+  }
 }
 
 // The sixth scene plays each shot backwards: key k is shown k / 50 scene seconds before the cut

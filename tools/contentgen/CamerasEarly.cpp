@@ -1,8 +1,10 @@
 // Camera paths of the opening (sampled at 2 × music time), the second scene's five cameras on the
 // ribbon lane, the third scene's four views of the organ stage and the fourth scene's views of the
 // cube field.
+#include <algorithm>
 #include <string>
 
+#include "scenes/SecondScene.h"
 #include "tools/contentgen/CameraKeys.h"
 #include "tools/contentgen/Cameras.h"
 
@@ -36,16 +38,58 @@ void writeIntro(Output& out) {
 
 // The second scene samples at 1.9 × scene time and cuts every 0.5–0.9 s, so each path is seen
 // about seven times over 0 … 50 and must frame the lane (x ≈ 0, y ≈ 12) and the lit floor around
-// (6, 0, 27) all the way. Every eye stays at least 12 units off the lane.
+// (6, 0, 27) all the way. Every eye stays at least 12 units off the lane. The ribbons are a unit
+// wide and sweep 175 units toward -z between hits, so paths 02 to 04 follow the set: their eye
+// moves with it by a fraction `eyeFollow` and their target by `targetFollow`, and both swing back
+// with the set on every hit. Placed by projecting the six ribbons of every frame the paths show:
+// ribbons on screen in every frame, 70–80 units from the eye on average, near the 60-unit focus.
+struct FollowPath {
+  const char* path;
+  Vec3 eyeFrom, eyeTo;
+  float eyeFollow;
+  Vec3 target;
+  float targetFollow;
+  float fov;
+};
+
+// The depth of the middle of the ribbon set at second-scene time `a`: thrown back to 87.5 on each
+// hit, then flying toward -z at 112 units a second.
+float ribbonSetDepth(float a) {
+  float hit = 0.0f;
+  for (float h : scenes::kSecondSceneHits)
+    if (h < a) hit = h;
+  return 87.5f - 112.0f * (a - hit);
+}
+
+void writeFollowPath(Output& out, const FollowPath& f, int keys, float duration, float nearPlane) {
+  constexpr float kPathRate = 1.9f;
+  constexpr float kLitFloorDepth = 27.0f;
+  std::vector<Vec3> eyes = sampled(keys, [&](float t) {
+    Vec3 e = f.eyeFrom + (f.eyeTo - f.eyeFrom) * std::clamp(t / duration, 0.0f, 1.0f);
+    e.z += f.eyeFollow * (ribbonSetDepth(t / kPathRate) - kLitFloorDepth);
+    return e;
+  });
+  std::vector<Vec3> targets = sampled(keys, [&](float t) {
+    return Vec3{f.target.x, f.target.y,
+                kLitFloorDepth + f.target.z + f.targetFollow * (ribbonSetDepth(t / kPathRate) - kLitFloorDepth)};
+  });
+  out.camera(f.path, cameraFile(nearPlane, 10000.0f, f.fov, std::move(eyes), std::move(targets)));
+}
+
 void writeSecondScene(Output& out) {
   constexpr int kKeys = 501;
-  const Drift drifts[] = {
-      {"quarvdemo\\render1\\grotte.SCENECamera01.camera", {-20, 8, -45}, {-10, 12, -60}, {3, 10, 30}, 1.0f},
-      {"quarvdemo\\render1\\grotte.SCENECamera02.camera", {-70, 18, 20}, {-70, 25, -20}, {5, 10, 26}, 1.0f},
-      {"quarvdemo\\render1\\grotte.SCENECamera03.camera", {40, 55, 110}, {20, 60, 90}, {3, 5, 0}, 1.0f},
-      {"quarvdemo\\render1\\grotte.SCENECamera04.camera", {18, 3, -10}, {14, 4, 15}, {0, 9, 60}, 1.1f},
+  // Front, low, looking up the lane at the incoming set.
+  writeDrift(out, {"quarvdemo\\render1\\grotte.SCENECamera01.camera", {-20, 8, -45}, {-10, 12, -60}, {3, 10, 30}, 1.0f},
+             kKeys, 50.0f, 0.5f);
+  const FollowPath follows[] = {
+      // High three-quarter view from the front left.
+      {"quarvdemo\\render1\\grotte.SCENECamera02.camera", {-42, 29, -49}, {-29, 30, -43}, 0.33f, {8, 11, 11}, 0.82f, 1.0f},
+      // High on the right, over the light pool.
+      {"quarvdemo\\render1\\grotte.SCENECamera03.camera", {40, 54, 4}, {54, 54, 0}, 0.28f, {2, 10, -13}, 0.59f, 1.1f},
+      // Floor level on the right, the set rushing past.
+      {"quarvdemo\\render1\\grotte.SCENECamera04.camera", {26, 4, -48}, {41, 3, -41}, 0.28f, {-1, 5, -7}, 0.85f, 1.1f},
   };
-  for (const Drift& d : drifts) writeDrift(out, d, kKeys, 50.0f, 0.5f);
+  for (const FollowPath& f : follows) writeFollowPath(out, f, kKeys, 50.0f, 0.5f);
   // Path 05: wide until 36, then (unseen 36–40.5) it moves behind the set and chases it down the
   // lane at the ribbons' own speed, about 70 units behind them.
   std::vector<Keyframe> eye{{0.0f, {60, 30, -90}}, {36.0f, {50, 35, -100}}, {40.5f, {30, 40, 130}}, {50.0f, {30, 40, -420}}};
@@ -69,12 +113,16 @@ void writeThirdScene(Output& out) {
 
 // The fourth scene samples at 2 × scene time (up to 43.2). Every eye stays outside the cube
 // field's footprint or high above it; slow moves, since the field itself flows at 300 units/s.
+// 09 looks down the waterfall from high behind its near end, far enough behind the ribbon bundle
+// (x ±13, y 138–163, z −59 … 105 on screen) to hold all of it just above the middle of the frame,
+// over the field, instead of across the lens; 12 grazes the field from the side, high enough to
+// see its rows.
 void writeFourthScene(Output& out) {
   constexpr int kKeys = 440;
   const Drift drifts[] = {
-      {"quarvdemo\\render4\\r4.SCENECamera09.camera", {0, 135, 90}, {30, 150, 40}, {0, 80, -250}, 1.0f},
+      {"quarvdemo\\render4\\r4.SCENECamera09.camera", {0, 190, 260}, {30, 200, 230}, {0, 70, -200}, 1.0f},
       {"quarvdemo\\render4\\r4.SCENECamera10.camera", {-260, 320, 60}, {-120, 300, 200}, {0, 90, -150}, 1.0f},
-      {"quarvdemo\\render4\\r4.SCENECamera12.camera", {320, 120, -150}, {300, 110, -60}, {0, 100, -120}, 1.0f},
+      {"quarvdemo\\render4\\r4.SCENECamera12.camera", {320, 170, -150}, {300, 160, -60}, {0, 100, -120}, 1.0f},
   };
   for (const Drift& d : drifts) writeDrift(out, d, kKeys, 43.9f, 1.0f);
 }

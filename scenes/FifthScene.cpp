@@ -1,0 +1,240 @@
+// The fifth scene's shared pieces: beat flash, fade, path time, the swarm and its two passes, the
+// sprite orbit and the light.
+#include "scenes/FifthScene.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/LatticeNoise.h"
+#include "geometry/NoiseRibbon.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
+#include "render/Transforms.h"
+#include "scenes/CurrentEffect.h"
+#include "scenes/PeriodicWrap.h"
+#include "scenes/ScreenCardSequence.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
+
+namespace scenes {
+namespace {
+
+constexpr float kFlashRate = 1.3f;
+constexpr float kBlackFadeRate = 0.5f;
+constexpr float kPathRate = 6.25f;
+constexpr float kPathLength = 50.0f;
+constexpr float kMorphRate = 0.0333f;
+constexpr float kMorphBandGain = 3.0f;
+
+// The swarm's ribbon shapes: noise period, amplitude, phase per second of music, length, seeds.
+constexpr float kRibbonPeriod = 40.0f;
+constexpr float kRibbonAmplitude = 20.0f;
+constexpr float kRibbonPhaseRate = 200.0f;
+constexpr int kRibbonLength = 600;
+constexpr std::int32_t kRibbonSeeds[2] = {423423, 4223423};
+
+// Swarm placement: scale, pitch numerator, and the seed factors of x, y and z.
+constexpr float kSwarmScale = 0.5f;
+constexpr float kSwarmPitchPi = 3.1415927f;
+constexpr std::uint32_t kSwarmSeedX = 5234u;
+constexpr std::uint32_t kSwarmSeedY = 5234234u;
+constexpr std::uint32_t kSwarmSeedZ = 523334u;
+
+// Sprite orbit: radius, height, angular step per sprite and the seed factor of the phase.
+constexpr float kOrbitRadius = 1000.0f;
+constexpr float kOrbitHeight = 500.0f;
+constexpr float kOrbitRate = 0.1f;
+constexpr float kQuarterTurn = 1.5707964f;
+constexpr std::uint32_t kOrbitPhaseSeed = 5234u;
+
+constexpr float kLightRadius = 40.0f;
+
+// The morph blends position and normal, the first six floats of a vertex.
+constexpr std::size_t kMorphedFloats = 6;
+// Cube (r, q) reads noise vertex 162 (r + 1) + 2 q: every other vertex of every other 81-vertex row.
+constexpr std::size_t kNoiseRowStride = 162;
+constexpr std::size_t kNoiseColumnStride = 2;
+// The alternate view's push of the eye: scale and lift.
+constexpr float kEyePush = 1.5f;
+constexpr float kEyeLift = 30.0f;
+constexpr int kVariants = 4;
+
+// LatticeNoise of n times a factor, the product wrapping in 32 bits.
+float noiseOf(int n, std::uint32_t factor = 1u) {
+  return static_cast<float>(
+      geometry::LatticeNoise(static_cast<std::int32_t>(static_cast<std::uint32_t>(n) * factor)));
+}
+
+// The thirty placements never change: built once.
+const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
+  static const std::array<D3DXMATRIX, kSwarmInstances> worlds = [] {
+    std::array<D3DXMATRIX, kSwarmInstances> w{};
+    for (int k = 0; k < kSwarmInstances; ++k) w[static_cast<std::size_t>(k)] = swarmWorld(k);
+    return w;
+  }();
+  return worlds;
+}
+
+}  // namespace
+
+int fifthBeatIndex(float b) {
+  const auto first = kFifthSceneBeats.begin() + 1;
+  const auto found = std::find_if(first, kFifthSceneBeats.end(), [b](float beat) { return !(beat < b); });
+  if (found == kFifthSceneBeats.end()) return static_cast<int>(kFifthSceneBeats.size()) - 1;
+  return static_cast<int>(found - kFifthSceneBeats.begin());
+}
+
+float fifthFlashOpacity(float b) {
+  const float next = kFifthSceneBeats[static_cast<std::size_t>(fifthBeatIndex(b))];
+  return std::clamp(kFlashRate * (next - b), 0.0f, 1.0f);
+}
+
+float fifthBlackOpacity(float a) { return 1.0f - std::clamp(kBlackFadeRate * a, 0.0f, 1.0f); }
+
+float fifthPathTime(float a) { return wrapPast(kPathRate * a, kPathLength); }
+
+float fifthMorphWeight(float a, float s2) { return std::clamp(kMorphRate * a, 0.0f, 1.0f) + kMorphBandGain * s2; }
+
+void morphNoiseVertices(std::span<const float> a, std::span<const float> b, std::span<float> out, float t) {
+  const std::size_t vertices = std::min({a.size(), b.size(), out.size()}) / kNoiseVertexFloats;
+  for (std::size_t v = 0; v < vertices; ++v) {
+    const std::size_t base = v * kNoiseVertexFloats;
+    for (std::size_t f = base; f < base + kMorphedFloats; ++f) out[f] = a[f] + t * (b[f] - a[f]);
+  }
+}
+
+float cubeLiftHeight(std::span<const float> a, std::span<const float> b, int n, float x) {
+  if (n < 0) return 0.0f;
+  const std::size_t r = static_cast<std::size_t>(n / kCubeRows);
+  const std::size_t q = static_cast<std::size_t>(n % kCubeRows);
+  const std::size_t y = (kNoiseRowStride * (r + 1) + kNoiseColumnStride * q) * kNoiseVertexFloats + 1;
+  if (y >= a.size() || y >= b.size()) return 0.0f;
+  const float ya = a[y];
+  const float yb = b[y];
+  return ya + (yb - ya) * x;
+}
+
+void liftCubeVertices(std::span<float> cubes, std::span<const float> a, std::span<const float> b, float x) {
+  constexpr std::size_t cubeFloats = kCubeVertices * kCubeVertexFloats;
+  const int count = static_cast<int>(std::min<std::size_t>(kCubeCount, cubes.size() / cubeFloats));
+  for (int n = 0; n < count; ++n) {
+    const float h = cubeLiftHeight(a, b, n, x);
+    float* cube = cubes.data() + static_cast<std::size_t>(n) * cubeFloats;
+    for (std::size_t v = 0; v < kCubeVertices; ++v) {
+      float* vertex = cube + v * kCubeVertexFloats;
+      vertex[1] = h + vertex[9];
+    }
+  }
+}
+
+D3DXVECTOR3 pushedEye(const D3DXVECTOR3& eye) {
+  return {kEyePush * eye.x, kEyePush * (eye.y + kEyeLift), kEyePush * eye.z};
+}
+
+D3DXMATRIX swarmWorld(int k) {
+  const float kf = static_cast<float>(k);
+  const float pitch = kSwarmPitchPi / (2.0f - 0.1f * noiseOf(k));
+  const float x = 200.0f * noiseOf(k, kSwarmSeedX);
+  const float y = 100.0f + 50.0f * noiseOf(k, kSwarmSeedY);
+  const float z = 0.3f * noiseOf(k, kSwarmSeedZ);
+  return render::place(x, y, z, kf, pitch, 0.5f * kf, kSwarmScale);
+}
+
+D3DXVECTOR3 fifthSpriteCentre(int i, float a) {
+  const float s = kOrbitRate * a;
+  const float phi = noiseOf(i) * s + kQuarterTurn * static_cast<float>(i);
+  const float psi = noiseOf(i, kOrbitPhaseSeed);
+  return {kOrbitRadius * std::sin(phi + psi), kOrbitHeight * noiseOf(i), kOrbitRadius * std::cos(phi)};
+}
+
+D3DXVECTOR3 fifthLightEye(float a, float height) {
+  return {kLightRadius * std::sin(a), height, kLightRadius * std::cos(a)};
+}
+
+void rebuildSwarmRibbons(timeline::MainStage& stage, float b) {
+  for (std::size_t g = 0; g < 2; ++g)
+    geometry::NoiseRibbon(stage.planeGrids[g], kRibbonPeriod, kRibbonAmplitude, kRibbonPhaseRate * b, kRibbonLength,
+                          kRibbonSeeds[g]);
+}
+
+void sampleFifthCamera(timeline::MainStage& stage, float a, int variant) {
+  assets::CameraPath& path = stage.gCameras[static_cast<std::size_t>(std::clamp(variant, 0, kVariants - 1))];
+  render::sampleCamera(path, fifthPathTime(a));
+  render::currentCamera() = path.camera;
+}
+
+void placeFifthSprites(timeline::MainStage& stage, float a) {
+  auto& positions = stage.sprites40.positions;
+  const int count = std::min(kFifthSprites, static_cast<int>(positions.size()));
+  for (int i = 0; i < count; ++i) {
+    const D3DXVECTOR3 c = fifthSpriteCentre(i, a);
+    positions[static_cast<std::size_t>(i)] = {c.x, c.y, c.z, positions[static_cast<std::size_t>(i)].w};
+  }
+}
+
+void drawSwarm(timeline::MainStage& stage) {
+  IDirect3DDevice9* device = render::device();
+  assets::EffectStack& effects = timeline::manifest().effects;
+  ID3DXEffect* effect = effects.currentKey ? effects.lookup(effects.currentKey->c_str()) : nullptr;
+  const D3DXMATRIX viewProjection = render::cameraViewProjection(render::currentCamera());
+  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(render::lightCamera());
+  const auto& worlds = swarmWorlds();
+  for (int k = 0; k < kSwarmInstances; ++k) {
+    const D3DXMATRIX& world = worlds[static_cast<std::size_t>(k)];
+    if (effect) {
+      const D3DXMATRIX wvp = world * viewProjection;
+      const D3DXMATRIX lvp = world * lightViewProjection;
+      effect->SetMatrix("matWorldViewProjection", &wvp);
+      effect->SetMatrix("matLightViewProjection", &lvp);
+      effect->CommitChanges();
+    }
+    stage.planeGrids[k % 2 == 0 ? 1 : 0].draw(device);
+  }
+}
+
+void drawSwarmShadow(timeline::MainStage& stage, D3DCOLOR clearColour) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  m.shadowTarget.begin();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColour, 1.0f, 0);
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, true);
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  CurrentEffect line(m.effects, "line");
+  line.texture("tex0", m.textures.lookup("softshadowline"));
+  line.begin(1);
+  drawSwarm(stage);
+  line.end();
+  m.shadowTarget.end();
+}
+
+void drawLitSwarm(timeline::MainStage& stage) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, true);
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  CurrentEffect line1(m.effects, "line1");
+  line1.texture("tex0", m.textures.lookup("linediffuse"))
+      .texture("tex1", m.textures.lookup("spotlight"))
+      .matrix("matView", render::cameraView(render::currentCamera()))
+      .vector("LightPosition", render::lightCamera().eye)
+      .value("ambient", 0.0f)
+      .value("alpha", 1.0f);
+  line1.begin(1);
+  drawSwarm(stage);
+  line1.end();
+}
+
+void drawFifthCards(IDirect3DDevice9* device, float a, float b) {
+  const CardLayer layers[] = {
+      {"black6", fifthBlackOpacity(a)},
+      {"white", fifthFlashOpacity(b)},
+      {"overlay02", 1.0f},
+  };
+  drawScreenCardSequence(device, layers);
+}
+
+}  // namespace scenes

@@ -1,0 +1,57 @@
+// Picture cards: one pass, a texture and size per group of ten, committed between groups.
+#include "scenes/PictureCards.h"
+
+#include <array>
+
+#include "render/Device.h"
+#include "scenes/CurrentEffect.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
+
+namespace scenes {
+namespace {
+
+struct CardGroup {
+  const char* texture;
+  float width;
+  float height;
+  UINT first;
+  UINT last;
+};
+
+constexpr std::array<CardGroup, 4> kCardGroups = {{
+    {"organ1f", 400.0f, 200.0f, 0, 10},
+    {"organ3f", 400.0f, 200.0f, 10, 20},
+    {"organ4f", 200.0f, 400.0f, 20, 30},
+    {"organ5f", 200.0f, 400.0f, 30, 40},
+}};
+constexpr UINT kCardPass = 2;
+
+}  // namespace
+
+void drawPictureCards(timeline::MainStage& stage, const D3DXMATRIX& view, const D3DXMATRIX& viewProjection) {
+  IDirect3DDevice9* device = render::device();
+  assets::TextureStack& textures = timeline::manifest().textures;
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, false);
+  setAlphaBlend(device, true);
+  setBlend(device, D3DBLENDOP_MIN, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCCOLOR);
+  CurrentEffect cards(stage.stageEffects, "partikkel");
+  const CardGroup& first = kCardGroups[0];
+  const float firstSize[2] = {first.width, first.height};
+  cards.matrix("matView", view).matrix("matViewProjection", viewProjection).floats("ParticleSize", firstSize, 2);
+  stage.sprites40.upload();
+  cards.texture("tex0", textures.lookup(first.texture));
+  cards.begin(kCardPass);
+  stage.sprites40.draw(device, first.first, first.last);
+  for (std::size_t g = 1; g < kCardGroups.size(); ++g) {
+    const CardGroup& group = kCardGroups[g];
+    const float size[2] = {group.width, group.height};
+    cards.floats("ParticleSize", size, 2).texture("tex0", textures.lookup(group.texture));
+    cards.commit();
+    stage.sprites40.draw(device, group.first, group.last);
+  }
+  cards.end();
+}
+
+}  // namespace scenes
