@@ -23,16 +23,6 @@
 namespace scenes {
 namespace {
 
-// Camera cuts in scene time, closed by a sentinel past the slot.
-constexpr std::array<float, 16> kFourthSceneCuts = {1.27f,  2.7f,   4.15f,  5.46f,  6.72f,  8.04f,  9.38f,  10.73f,
-                                                    12.04f, 13.37f, 14.77f, 16.06f, 17.41f, 18.75f, 20.06f, 500.0f};
-
-// White flash beats in music time.
-constexpr std::array<float, 31> kFourthSceneFlashes = {70.45f, 71.11f, 71.78f, 72.45f, 73.12f, 73.97f, 74.46f, 75.1f,
-                                                       75.78f, 76.45f, 77.12f, 77.77f, 78.44f, 79.1f,  80.15f, 81.12f,
-                                                       81.78f, 82.45f, 83.12f, 83.8f,  84.62f, 85.12f, 85.8f,  86.44f,
-                                                       87.11f, 87.8f,  88.43f, 89.12f, 89.8f,  90.45f, 90.82f};
-
 // Spectrum history: pushed at most once per 0.1 key positions (the band's keys run at 3 b).
 constexpr float kKeyRate = 3.0f;
 constexpr float kHistoryInterval = 0.1f;

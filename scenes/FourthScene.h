@@ -3,11 +3,24 @@
 // and the white flash weight. Pure functions; any thread.
 #pragma once
 
+#include <array>
 #include <span>
 
 #include "platform/d3dx9/D3DXMath.h"
 
 namespace scenes {
+
+// Camera cuts in scene time, closed by a sentinel past the slot.
+inline constexpr std::array<float, 16> kFourthSceneCuts = {1.27f,  2.7f,   4.15f,  5.46f,  6.72f,  8.04f,
+                                                           9.38f,  10.73f, 12.04f, 13.37f, 14.77f, 16.06f,
+                                                           17.41f, 18.75f, 20.06f, 500.0f};
+static_assert(kFourthSceneCuts.back() == 500.0f, "a missing entry would leave a zero at the end");
+
+// White flash beats in music time.
+inline constexpr std::array<float, 31> kFourthSceneFlashes = {
+    70.45f, 71.11f, 71.78f, 72.45f, 73.12f, 73.97f, 74.46f, 75.1f,  75.78f, 76.45f, 77.12f,
+    77.77f, 78.44f, 79.1f,  80.15f, 81.12f, 81.78f, 82.45f, 83.12f, 83.8f,  84.62f, 85.12f,
+    85.8f,  86.44f, 87.11f, 87.8f,  88.43f, 89.12f, 89.8f,  90.45f, 90.82f};
 
 // Pushes `newest` into the history (newest first, the oldest drops out) and sets `lastUpdate` to
 // `keyPosition` when the key position has moved more than 0.1 past `lastUpdate`; otherwise leaves

@@ -65,9 +65,9 @@ constexpr float kFallOff = 7.0f;
 constexpr float kBlur = 1.2f;
 constexpr float kGroundLight = 2.0f;
 
-// The flash: half its weight per second to the next cut, fading out after 21 s; zoom 1 % per second.
+// The flash: half its weight per second to the next cut, fading out after kSecondSceneFlashFadeStart;
+// zoom 1 % per second.
 constexpr float kFlashRate = 0.5f;
-constexpr float kFlashFadeStart = 21.0f;
 constexpr float kFlashZoomRate = 0.01f;
 
 constexpr D3DCOLOR kShadowClear = 0x00ffffff;
@@ -128,7 +128,7 @@ D3DXVECTOR3 secondSceneRibbonOffset(int ribbon, float a) {
 
 CutFlash secondSceneFlash(float a) {
   float q = std::clamp(kFlashRate * secondSceneCut(a).untilNextCut, 0.0f, 1.0f);
-  if (a > kFlashFadeStart) q = 1.0f - std::clamp(a - kFlashFadeStart, 0.0f, 1.0f);
+  if (a > kSecondSceneFlashFadeStart) q = 1.0f - std::clamp(a - kSecondSceneFlashFadeStart, 0.0f, 1.0f);
   return {q, std::clamp(kFlashZoomRate * a, 0.0f, 1.0f)};
 }
 

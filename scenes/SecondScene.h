@@ -20,6 +20,9 @@ inline constexpr std::array<float, 15> kSecondSceneHits = {0.0f,  2.33f,  3.57f,
                                                            7.72f, 9.0f,   10.4f, 11.77f, 13.0f,
                                                            14.35f, 15.7f, 18.37f, 19.7f, 21.11f};
 
+// From this scene time the cut flash jumps to full and fades out over a second, whatever the cuts.
+inline constexpr float kSecondSceneFlashFadeStart = 21.0f;
+
 inline constexpr std::array<int, 6> kSecondSceneRibbonSeeds = {423423, 7673423, 233423, 73423, 9673423, 6573423};
 
 struct CameraCut {

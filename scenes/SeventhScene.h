@@ -7,14 +7,12 @@
 #include <cstdint>
 
 #include "platform/d3dx9/D3DXMath.h"
+#include "scenes/FourthScene.h"
 
 namespace scenes {
 
-// Cut table in scene time (the fourth scene's), ending with a closing entry.
-inline constexpr std::array<float, 16> kSeventhSceneCuts = {1.27f,  2.7f,   4.15f,  5.46f,  6.72f,  8.04f,
-                                                            9.38f,  10.73f, 12.04f, 13.37f, 14.77f, 16.06f,
-                                                            17.41f, 18.75f, 20.06f, 500.0f};
-static_assert(kSeventhSceneCuts.back() == 500.0f, "a missing entry would leave a zero at the end");
+// Cut table in scene time, ending with a closing entry: the fourth scene's own.
+inline constexpr const std::array<float, 16>& kSeventhSceneCuts = kFourthSceneCuts;
 
 // From this music time on the camera stays on the first path (index 0) whatever the cut.
 inline constexpr float kSeventhHoldTime = 154.65f;

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "platform/d3dx9/D3DXMath.h"
+#include "timeline/ScheduleTables.h"
 
 namespace scenes {
 
@@ -14,19 +15,9 @@ inline constexpr std::array<float, 14> kSixthSceneCuts = {3.25f, 4.6f,  6.46f, 8
                                                           16.9f, 18.9f, 20.9f, 22.9f, 24.9f, 26.9f, 400.0f};
 static_assert(kSixthSceneCuts.back() == 400.0f, "a missing entry would leave a zero at the end");
 
-// Flash beats (music time), ending with a closing entry.
-inline constexpr std::array<float, 113> kSixthFlashBeats = {
-    122.41f, 122.63f, 122.82f, 123.8f,  123.96f, 124.13f, 125.0f,  125.31f, 125.5f,  125.64f, 125.8f,  125.98f,
-    126.13f, 127.15f, 127.47f, 127.82f, 128.05f, 128.14f, 128.28f, 128.49f, 128.8f,  129.29f, 129.78f, 130.11f,
-    130.83f, 130.98f, 131.16f, 131.3f,  131.45f, 132.45f, 132.82f, 132.99f, 133.16f, 133.31f, 133.47f, 133.62f,
-    133.79f, 133.99f, 134.12f, 134.8f,  134.98f, 135.15f, 135.46f, 135.94f, 136.13f, 136.44f, 136.78f, 137.3f,
-    137.63f, 137.8f,  137.98f, 138.14f, 138.49f, 138.64f, 138.8f,  138.99f, 139.15f, 139.45f, 139.97f, 140.48f,
-    140.8f,  140.98f, 141.48f, 141.83f, 141.98f, 142.12f, 142.41f, 142.63f, 143.0f,  143.12f, 143.32f, 143.48f,
-    143.65f, 143.79f, 144.17f, 144.5f,  144.65f, 144.8f,  145.08f, 145.28f, 145.45f, 145.65f, 145.81f, 146.21f,
-    146.61f, 146.81f, 147.15f, 147.31f, 147.48f, 147.97f, 148.32f, 148.48f, 148.8f,  149.14f, 149.46f, 149.63f,
-    149.83f, 150.13f, 150.62f, 151.18f, 151.45f, 151.63f, 152.13f, 152.47f, 152.63f, 152.8f,  153.3f,  153.66f,
-    153.8f,  154.15f, 154.3f,  154.66f, 1000.0f};
-static_assert(kSixthFlashBeats.back() == 1000.0f, "a missing entry would leave a zero at the end");
+// Flash beats (music time), ending with a closing entry: the schedule's cut table, so the
+// flash peaks on every cut between the valley and the seventh renderer.
+inline constexpr const std::array<float, 113>& kSixthFlashBeats = timeline::kSixthCutTimes;
 
 // What a cut sets once its path is sampled. The light looks at the sampled target T moved by
 // `lightTargetOffset`; the ribbon time is u, or u' + `ribbonOffset` where `ribbonOnWrapped`.

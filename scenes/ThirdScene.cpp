@@ -25,14 +25,6 @@
 namespace scenes {
 namespace {
 
-// Camera cuts in scene time, opened by 0 and closed by a sentinel past the slot.
-constexpr std::array<float, 17> kThirdSceneCuts = {0.0f,   1.27f,  2.7f,   4.15f,  5.46f,  6.72f,
-                                                   8.04f,  9.38f,  10.73f, 12.04f, 13.37f, 14.77f,
-                                                   16.06f, 17.41f, 18.75f, 20.06f, 500.0f};
-
-// Trigger tables of the two pulse generators, in scene time.
-constexpr std::array<float, 2> kThirdScenePulsesA = {0.0f, 21.2f};
-constexpr std::array<float, 6> kThirdScenePulsesB = {2.9f, 8.2f, 13.5f, 19.0f, 20.0f, 21.0f};
 constexpr float kPulseRateA = 4.712389f;
 constexpr float kPulseRateB = 2.984513f;
 constexpr float kPi = 3.1415927f;
@@ -65,9 +57,7 @@ constexpr D3DXVECTOR3 kSkyPosition{0.0f, 50.0f, 0.0f};
 constexpr float kSkyBrightnessPerBand = 3.0f;
 constexpr float kSkyBrightness = 0.8f;
 
-// Distortion: waves between these scene times, ring pulses outside.
-constexpr float kWavesFrom = 2.9f;
-constexpr float kWavesUntil = 21.0f;
+// Distortion: waves between kThirdSceneWavesFrom and kThirdSceneWavesUntil, ring pulses outside.
 constexpr float kWaveAmplitude = 0.05f;
 constexpr float kWaveFrequencyPerBand = 5000.0f;
 
@@ -139,7 +129,8 @@ float thirdScenePathTime(float a) {
 }
 
 ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0) {
-  if (a > kWavesFrom && a < kWavesUntil) return {1, a, kWaveAmplitude * std::sin(v), kWaveFrequencyPerBand * s0};
+  if (a > kThirdSceneWavesFrom && a < kThirdSceneWavesUntil)
+    return {1, a, kWaveAmplitude * std::sin(v), kWaveFrequencyPerBand * s0};
   return {0, u, 0.0f, 0.0f};
 }
 

@@ -3,12 +3,27 @@
 // for a frame. Pure apart from the generators' own state; main thread only.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <span>
 
 #include "platform/d3d9/d3d9.h"
 
 namespace scenes {
+
+// Camera cuts in scene time, opened by 0 and closed by a sentinel past the slot.
+inline constexpr std::array<float, 17> kThirdSceneCuts = {0.0f,   1.27f,  2.7f,   4.15f,  5.46f,  6.72f,
+                                                          8.04f,  9.38f,  10.73f, 12.04f, 13.37f, 14.77f,
+                                                          16.06f, 17.41f, 18.75f, 20.06f, 500.0f};
+static_assert(kThirdSceneCuts.back() == 500.0f, "a missing entry would leave a zero at the end");
+
+// Trigger tables of the two pulse generators, in scene time.
+inline constexpr std::array<float, 2> kThirdScenePulsesA = {0.0f, 21.2f};
+inline constexpr std::array<float, 6> kThirdScenePulsesB = {2.9f, 8.2f, 13.5f, 19.0f, 20.0f, 21.0f};
+
+// The waves distort the picture between these scene times (both excluded), the ring outside.
+inline constexpr float kThirdSceneWavesFrom = 2.9f;
+inline constexpr float kThirdSceneWavesUntil = 21.0f;
 
 // A pulse generator: a table of trigger times (scene seconds, ascending) read through a
 // persistent next-entry index, and the time it last fired. Each update fires when the next entry

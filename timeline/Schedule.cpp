@@ -1,45 +1,19 @@
-// The schedule's tables and rules. Music times arrive as 64-bit floats; table entries are 32-bit
-// and are widened for every comparison, an entry counting as passed only when strictly less than
-// the music time. Scene times are the 32-bit music time minus a 32-bit constant, except the two
-// scaled ones, computed in double from the 64-bit time and then narrowed.
+// The schedule's rules over the tables of timeline/ScheduleTables.h. Music times arrive as 64-bit
+// floats; table entries are 32-bit and are widened for every comparison, an entry counting as
+// passed only when strictly less than the music time. Scene times are the 32-bit music time minus
+// a 32-bit constant, except the two scaled ones, computed in double from the 64-bit time and then
+// narrowed.
 #include "timeline/Schedule.h"
 
 #include <cmath>
 #include <span>
 
+#include "timeline/ScheduleTables.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace timeline {
 namespace {
 
-constexpr float kThirdSceneBeats[16] = {0,     49.12f, 50.45f, 51.77f, 53.11f, 54.45f, 55.77f, 57.1f,
-                                        58.43f, 59.78f, 61.11f, 62.45f, 63.78f, 65.1f,  66.46f, 100};
-
-// Fifth slot, in its own scene time (music time minus 91).
-constexpr float kFifthVariantTimes[16] = {8.1f, 11.9f, 14.1f, 18.7f, 22.5f, 24.5f, 29.3f, 32.4f,
-                                          35.4f, 38,    39,    40.3f, 44,    46,    49.1f, 300};
-
-constexpr float kFifthSwitchTimes[15] = {92.8f,  93.8f, 96,     97.7f,  98.25f, 100.21f, 101.4f, 105.2f,
-                                         105.7f, 106.7f, 107.4f, 109.4f, 110.2f, 111.4f,  400};
-
-constexpr float kSixthCutTimes[113] = {
-    122.41f, 122.63f, 122.82f, 123.8f,  123.96f, 124.13f, 125,     125.31f, 125.5f,  125.64f, 125.8f,  125.98f,
-    126.13f, 127.15f, 127.47f, 127.82f, 128.05f, 128.14f, 128.28f, 128.49f, 128.8f,  129.29f, 129.78f, 130.11f,
-    130.83f, 130.98f, 131.16f, 131.3f,  131.45f, 132.45f, 132.82f, 132.99f, 133.16f, 133.31f, 133.47f, 133.62f,
-    133.79f, 133.99f, 134.12f, 134.8f,  134.98f, 135.15f, 135.46f, 135.94f, 136.13f, 136.44f, 136.78f, 137.3f,
-    137.63f, 137.8f,  137.98f, 138.14f, 138.49f, 138.64f, 138.8f,  138.99f, 139.15f, 139.45f, 139.97f, 140.48f,
-    140.8f,  140.98f, 141.48f, 141.83f, 141.98f, 142.12f, 142.41f, 142.63f, 143,     143.12f, 143.32f, 143.48f,
-    143.65f, 143.79f, 144.17f, 144.5f,  144.65f, 144.8f,  145.08f, 145.28f, 145.45f, 145.65f, 145.81f, 146.21f,
-    146.61f, 146.81f, 147.15f, 147.31f, 147.48f, 147.97f, 148.32f, 148.48f, 148.8f,  149.14f, 149.46f, 149.63f,
-    149.83f, 150.13f, 150.62f, 151.18f, 151.45f, 151.63f, 152.13f, 152.47f, 152.63f, 152.8f,  153.3f,  153.66f,
-    153.8f,  154.15f, 154.3f,  154.66f, 1000};
-
-constexpr float kFifthSlotStart = 91;
-constexpr float kSpectrumFlashThreshold = 0.1f;
-constexpr float kOpeningFlashStart = 20.54f;
-constexpr float kOpeningFlashRate = 5;
-constexpr float kSixthSlotStart = 119.8f;
-constexpr float kSixthSceneRate = 0.333f;
 constexpr float kWrap36Modulus = 3.6f, kWrap36Factor = 0.2777778f;
 constexpr float kWrap16Modulus = 1.6f, kWrap16Factor = 0.625f;
 

@@ -14,6 +14,7 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/tools/GeneratedContent.h"
+#include "timeline/ScheduleTables.h"
 #include "timeline/SpectrumTrack.h"
 #include "tools/contentgen/MusicCues.h"
 
@@ -81,17 +82,17 @@ TEST_F(MusicContentTest, OpeningFlashesOnlyOnItsLowHits) {
   // Band 0 over 0.1 switches the opening to its flash variant: only in the 0.3 s after each
   // title-card change and during the roll from the pump's start into the second scene; each of
   // those gives flash frames.
-  std::vector<double> accents(std::begin(contentgen::kOpeningCardTimes), std::end(contentgen::kOpeningCardTimes));
+  const std::vector<double> accents = contentgen::openingCardTimes();
   std::vector<int> flashesAfter(accents.size() + 1, 0);
   for (std::uint32_t i = 1; i <= recordAt(contentgen::slotStart(1)); ++i) {
     double t = i / 30.0;
     EXPECT_LE(band(2, i), 0.08f) << "the sky and glow flare at " << t;
-    if (band(0, i) <= 0.1f) continue;
+    if (band(0, i) <= timeline::kSpectrumFlashThreshold) continue;
     std::size_t which = accents.size();
     for (std::size_t a = 0; a < accents.size(); ++a) {
       if (t >= accents[a] && t < accents[a] + 0.3) which = a;
     }
-    if (which == accents.size() && t < contentgen::kOpeningPumpStart) {
+    if (which == accents.size() && t < timeline::kOpeningFlashStart) {
       ADD_FAILURE() << "a flash frame at " << t << " with no hit to cause it";
       continue;
     }
@@ -102,7 +103,7 @@ TEST_F(MusicContentTest, OpeningFlashesOnlyOnItsLowHits) {
 }
 
 TEST_F(MusicContentTest, ThirdSceneFlashWindowsLightTheFloor) {
-  for (double beat : contentgen::kThirdSceneBeats) {
+  for (double beat : contentgen::thirdSceneBeatTimes()) {
     double sum = 0.0;
     int n = 0;
     for (std::uint32_t i = recordAt(beat - 0.45); i < recordAt(beat); ++i, ++n) sum += band(0, i);

@@ -1,6 +1,7 @@
-// The score's copies of the schedule's tables agree with the schedule itself: the third slot's
-// beats are where the flash renderer hands back, the sixth slot's cut kinds are where the two
-// renderers swap, and the fifth slot's view and variant changes are where the picture changes.
+// The score's music times, read from the schedule's tables and cut to their slots, agree with the
+// schedule itself: the third slot's beats are where the flash renderer hands back, the sixth
+// slot's cut kinds are where the two renderers swap, and the fifth slot's view and variant changes
+// are where the picture changes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,9 +22,22 @@ timeline::SceneCall callAt(double t) {
   return call.value_or(timeline::SceneCall{timeline::Renderer::openingScene, timeline::StageKind::Main, 0, 0});
 }
 
+// A slot's own ends count as inside it (the second scene's first hit is at its scene time 0, the
+// credits' last card change at the slot's end); sentinels and entries past the slot drop out.
+TEST(MusicCuesTest, SlotTimesKeepEntriesInsideTheSlotBothEndsIncluded) {
+  const float music[] = {0.0f, 21.4f, 30.0f, 47.7f, 47.8f, 4000.0f};
+  EXPECT_EQ(contentgen::slotTimes(music, 0.0, 2), (std::vector<double>{double(21.4f), 30.0, double(47.7f)}));
+  const float scene[] = {0.0f, 10.0f, 26.4f, 500.0f};
+  const double start = contentgen::slotStart(1);
+  EXPECT_EQ(contentgen::slotTimes(scene, start, 2), (std::vector<double>{start, start + 10.0}));
+  EXPECT_EQ(contentgen::slotTimes(scene, start, 3), (std::vector<double>{start + double(26.4f)}));
+}
+
 TEST(MusicCuesTest, ThirdSceneBeatsAreWhereTheScheduleEndsEachFlash) {
-  for (std::size_t k = 0; k < std::size(contentgen::kThirdSceneBeats); ++k) {
-    double beat = contentgen::kThirdSceneBeats[k];
+  const std::vector<double> beats = contentgen::thirdSceneBeatTimes();
+  ASSERT_EQ(beats.size(), 14u);
+  for (std::size_t k = 0; k < beats.size(); ++k) {
+    double beat = beats[k];
     timeline::SceneCall before = callAt(beat - 0.25), after = callAt(beat + 0.01);
     EXPECT_EQ(before.renderer, timeline::Renderer::thirdFlash) << beat;
     EXPECT_EQ(before.beat, int(k) + 1) << beat;
@@ -58,12 +72,15 @@ TEST(MusicCuesTest, SixthCutKindsAreWhereTheScheduleSwapsRenderers) {
 
 TEST(MusicCuesTest, FifthViewAndVariantChangesAreWhereThePictureChanges) {
   const std::vector<double> views = contentgen::fifthViewChanges(), variants = contentgen::fifthVariantChanges();
-  for (double t : contentgen::kFifthSwitchTimes) {
+  const std::vector<double> switches = contentgen::fifthSwitchTimes();
+  EXPECT_EQ(switches.size(), 14u);
+  for (double t : switches) {
     bool changes = callAt(t + kJustBefore).renderer != callAt(t + kJustAfter).renderer;
     bool listed = std::find(views.begin(), views.end(), t) != views.end();
     EXPECT_EQ(changes, listed) << t;
   }
   EXPECT_EQ(views.size(), 9u);
+  EXPECT_EQ(variants.size(), 6u);
   for (double t : variants) EXPECT_NE(callAt(t + kJustBefore).variant, callAt(t + kJustAfter).variant) << t;
 }
 

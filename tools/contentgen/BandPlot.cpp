@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "timeline/Schedule.h"
+#include "timeline/ScheduleTables.h"
 #include "tools/contentgen/Font.h"
 #include "tools/contentgen/Image.h"
 
@@ -112,7 +113,7 @@ void drawAxes(Image& image, const Font& font, const Layout& layout) {
     drawText(image, font, format("0 - %.1f", kFullScale[k]), 12.0f, middle + 22.0f, 9.0f, kRule, false);
   }
   // The opening switches to its flash pictures while band 0 is over 0.1.
-  const int threshold = layout.y(0, 0.1f);
+  const int threshold = layout.y(0, timeline::kSpectrumFlashThreshold);
   for (int x = kLeft; x < layout.x(timeline::kDemoTimeline[1]); x += 6) fillRect(image, x, threshold, x + 3, threshold + 1, kThreshold, 1.0f);
 }
 
@@ -161,7 +162,7 @@ std::string bandSummary(const SpectrumRecords& records) {
       for (std::size_t i = first; i < last; ++i) {
         high = std::max(high, records.at(i, k));
         sum += records.at(i, k);
-        over += records.at(i, k) > 0.1f;
+        over += records.at(i, k) > timeline::kSpectrumFlashThreshold;
       }
       text += format("  band %.0f: max %.3f", k, high) + format(" mean %.3f", sum / float(last - first));
       if (k == 0) text += format(" (over 0.1 for %.2f s)", over / kRecordsPerSecond);

@@ -1,18 +1,23 @@
-// Music times of the show's timed events.
+// Music times of the show's timed events, read from the schedule's and the scenes' tables.
 #include "tools/contentgen/MusicCues.h"
 
-#include <span>
-
+#include "scenes/CreditsScene.h"
+#include "scenes/EighthScene.h"
+#include "scenes/FifthScene.h"
+#include "scenes/FourthScene.h"
+#include "scenes/NinthScene.h"
+#include "scenes/OpeningScene.h"
+#include "scenes/SecondScene.h"
+#include "scenes/SeventhScene.h"
+#include "scenes/SixthScene.h"
+#include "scenes/ThirdScene.h"
 #include "timeline/Schedule.h"
+#include "timeline/ScheduleTables.h"
 
 namespace contentgen {
 namespace {
 
-std::vector<double> shifted(std::span<const double> table, double offset) {
-  std::vector<double> times;
-  for (double e : table) times.push_back(e + offset);
-  return times;
-}
+bool inSlot(double t, int slot) { return t >= slotStart(slot - 1) && t <= slotStart(slot); }
 
 // The renderer chosen after `count` cut-table entries have passed: 1 is the seventh renderer.
 int sixthRendererAfter(std::size_t count) { return timeline::wrapBy1_6(int(count)); }
@@ -21,20 +26,30 @@ int sixthRendererAfter(std::size_t count) { return timeline::wrapBy1_6(int(count
 
 double slotStart(int k) { return double(timeline::kDemoTimeline[k]); }
 
-std::vector<double> secondSceneHitTimes() { return shifted(kSecondSceneHits, slotStart(1)); }
-std::vector<double> secondSceneCutTimes() { return shifted(kSecondSceneCuts, slotStart(1)); }
-std::vector<double> thirdSceneCutTimes() { return shifted(kThirdSceneCuts, slotStart(2)); }
-std::vector<double> fourthSceneCameraTimes() { return shifted(kFourthSceneCameraBeats, slotStart(3)); }
-std::vector<double> eighthSceneCutTimes() { return shifted(kEighthSceneCuts, -kEighthCutLead); }
-std::vector<double> eighthSceneBeatTimes() { return shifted(kEighthSceneBeats, -kEighthBeatLead); }
-
-std::vector<double> sixthSlotCutTimes() {
+std::vector<double> slotTimes(std::span<const float> table, double offset, int slot) {
   std::vector<double> times;
-  for (double e : kSixthCutTimes) {
-    if (e > slotStart(5) && e <= slotStart(6)) times.push_back(e);
+  for (float e : table) {
+    double t = double(e) + offset;
+    if (inSlot(t, slot)) times.push_back(t);
   }
   return times;
 }
+
+std::vector<double> openingCardTimes() { return slotTimes(scenes::kOpeningCardTimes, 0.0, 1); }
+std::vector<double> secondSceneHitTimes() { return slotTimes(scenes::kSecondSceneHits, slotStart(1), 2); }
+std::vector<double> secondSceneCutTimes() { return slotTimes(scenes::kSecondSceneCuts, slotStart(1), 2); }
+std::vector<double> thirdSceneBeatTimes() { return slotTimes(timeline::kThirdSceneBeats, 0.0, 3); }
+std::vector<double> thirdSceneCutTimes() { return slotTimes(scenes::kThirdSceneCuts, slotStart(2), 3); }
+std::vector<double> fourthSceneCameraTimes() { return slotTimes(scenes::kFourthSceneCuts, slotStart(3), 4); }
+std::vector<double> fourthSceneFlashTimes() { return slotTimes(scenes::kFourthSceneFlashes, 0.0, 4); }
+std::vector<double> fifthSceneBeatTimes() { return slotTimes(scenes::kFifthSceneBeats, 0.0, 5); }
+std::vector<double> sixthSlotCutTimes() { return slotTimes(timeline::kSixthCutTimes, 0.0, 6); }
+std::vector<double> eighthSceneCutTimes() { return slotTimes(scenes::kEighthSceneCuts, -double(scenes::kEighthCutLead), 8); }
+std::vector<double> eighthSceneBeatTimes() {
+  return slotTimes(scenes::kEighthSceneBeats, -double(scenes::kEighthBeatLead), 8);
+}
+std::vector<double> ninthSceneCutTimes() { return slotTimes(scenes::kNinthSceneCuts, 0.0, 9); }
+std::vector<double> creditsCardTimes() { return slotTimes(scenes::kCreditsCardTimes, 0.0, 10); }
 
 SixthCut sixthCutKind(std::size_t index) {
   int before = sixthRendererAfter(index), after = sixthRendererAfter(index + 1);
@@ -44,44 +59,51 @@ SixthCut sixthCutKind(std::size_t index) {
 
 bool seventhOnScreen(double t) {
   std::size_t passed = 0;
-  while (passed < std::size(kSixthCutTimes) && kSixthCutTimes[passed] < t) ++passed;
+  while (passed < timeline::kSixthCutTimes.size() && double(timeline::kSixthCutTimes[passed]) < t) ++passed;
   return sixthRendererAfter(passed) == 1;
 }
 
 std::vector<double> sixthSlotShotChanges() {
+  // The valley runs on u′ = (t − slot start) × rate, the seventh renderer on u = t − slot start.
+  const double start = double(timeline::kSixthSlotStart), rate = double(timeline::kSixthSceneRate);
   std::vector<double> times;
-  for (double u : kValleyCuts) {
-    double t = slotStart(5) + u / kValleyRate;
-    if (t < slotStart(6) && !seventhOnScreen(t)) times.push_back(t);
+  for (float u : scenes::kSixthSceneCuts) {
+    double t = start + double(u) / rate;
+    if (inSlot(t, 6) && !seventhOnScreen(t)) times.push_back(t);
   }
-  for (double u : kSeventhSceneCuts) {
-    double t = slotStart(5) + u;
-    if (t < slotStart(6) && seventhOnScreen(t)) times.push_back(t);
+  for (double t : slotTimes(scenes::kSeventhSceneCuts, start, 6)) {
+    if (seventhOnScreen(t)) times.push_back(t);
   }
   return times;
 }
+
+std::vector<double> fifthSwitchTimes() { return slotTimes(timeline::kFifthSwitchTimes, 0.0, 5); }
 
 std::vector<double> fifthViewChanges() {
+  // After i switches the schedule shows view wrapBy1_6(i).
   std::vector<double> times;
-  for (std::size_t i = 0; i < std::size(kFifthSwitchTimes); ++i) {
-    if (timeline::wrapBy1_6(int(i)) != timeline::wrapBy1_6(int(i + 1))) times.push_back(kFifthSwitchTimes[i]);
+  for (std::size_t i = 0; i < timeline::kFifthSwitchTimes.size(); ++i) {
+    double t = double(timeline::kFifthSwitchTimes[i]);
+    if (inSlot(t, 5) && timeline::wrapBy1_6(int(i)) != timeline::wrapBy1_6(int(i + 1))) times.push_back(t);
   }
   return times;
 }
 
-std::vector<double> fifthVariantChanges() { return shifted(kFifthVariantTimes, slotStart(4)); }
+std::vector<double> fifthVariantChanges() {
+  return slotTimes(timeline::kFifthVariantTimes, double(timeline::kFifthSlotStart), 5);
+}
 
 std::vector<DrumCue> drumCues() {
   return {
       {"second scene hits", secondSceneHitTimes()},
-      {"third scene beats", {std::begin(kThirdSceneBeats), std::end(kThirdSceneBeats)}},
-      {"fourth scene flash beats", {std::begin(kFourthSceneFlashBeats), std::end(kFourthSceneFlashBeats)}},
-      {"fifth scene beats", {std::begin(kFifthSceneBeats), std::end(kFifthSceneBeats)}},
+      {"third scene beats", thirdSceneBeatTimes()},
+      {"fourth scene flash beats", fourthSceneFlashTimes()},
+      {"fifth scene beats", fifthSceneBeatTimes()},
       {"sixth slot cuts", sixthSlotCutTimes()},
       {"eighth scene cuts", eighthSceneCutTimes()},
       {"eighth scene beats", eighthSceneBeatTimes()},
-      {"ninth scene cuts", {std::begin(kNinthSceneCuts), std::end(kNinthSceneCuts)}},
-      {"credits card changes", {std::begin(kCreditsCardTimes), std::end(kCreditsCardTimes)}},
+      {"ninth scene cuts", ninthSceneCutTimes()},
+      {"credits card changes", creditsCardTimes()},
   };
 }
 

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/OpeningScene.h"
+#include "scenes/SecondScene.h"
+#include "scenes/ThirdScene.h"
+#include "timeline/ScheduleTables.h"
 #include "tools/contentgen/Drums.h"
 #include "tools/contentgen/MusicCues.h"
 #include "tools/contentgen/MusicScore.h"
@@ -41,8 +45,12 @@ void stopAt(Pcm& track, double t) {
 
 // ---- Slot 1: still and nearly beatless; only the title-card accents and the closing roll reach
 // below 130 Hz (band 0 flashes the picture).
+// The title cards change at these scene times, which in the opening are music times.
+constexpr auto& kCards = scenes::kOpeningCardTimes;
+
 void openingPad(Mixer& mix, double end) {
-  constexpr Held kChords[] = {{0.0, 5.49, kFm7}, {5.49, 9.57, kDbMaj7}, {9.57, 14.0, kBbm7}, {14.0, 18.0, kFm7}, {18.0, 21.4, kC7}};
+  const Held kChords[] = {
+      {0.0, kCards[0], kFm7}, {kCards[0], kCards[1], kDbMaj7}, {kCards[1], 14.0, kBbm7}, {14.0, 18.0, kFm7}, {18.0, end, kC7}};
   Pcm pads(0.0, end + 3.0);
   // The first chord rises slowly out of silence; the others move from it, common notes held.
   for (int octave : {1, 0}) {
@@ -67,12 +75,12 @@ void openingPad(Mixer& mix, double end) {
 
 void openingBells(Mixer& mix, double end) {
   constexpr std::pair<double, float> kMotif[] = {
-      {1.2, 84},   {2.0, 82},   {2.8, 80},   {3.6, 84},  {5.49, 89},  {6.6, 87},  {7.4, 84},  {8.2, 80},
-      {9.57, 89},  {10.2, 92},  {12.2, 84},  {13.0, 82}, {13.8, 80},  {14.6, 79}, {16.43, 84}, {17.76, 82}, {19.1, 80}};
+      {1.2, 84},  {2.0, 82},  {2.8, 80},  {3.6, 84},  {kCards[0], 89}, {6.6, 87},   {7.4, 84},   {8.2, 80},   {kCards[1], 89},
+      {kCards[2], 92}, {12.2, 84}, {13.0, 82}, {13.8, 80}, {14.6, 79}, {16.43, 84}, {17.76, 82}, {19.1, 80}};
   Pcm bells(0.0, end + 4.0);
   for (std::size_t i = 0; i < std::size(kMotif); ++i) {
     const auto& [t, midi] = kMotif[i];
-    bool card = std::find(std::begin(kOpeningCardTimes), std::end(kOpeningCardTimes), t) != std::end(kOpeningCardTimes);
+    bool card = std::find(kCards.begin(), kCards.end(), t) != kCards.end();
     bell(bells, t, midi, card ? 0.09f : 0.06f, 0.9f, i % 2 ? 0.4f : -0.4f);
   }
   mix.add(bells, 1.0f, {0.4f, 0.3f});
@@ -81,23 +89,25 @@ void openingBells(Mixer& mix, double end) {
 void openingAccents(Mixer& mix, double end) {
   Pcm& hits = mix.dry();
   // A short sub kick under each title-card change: a few flash frames.
-  for (double t : kOpeningCardTimes) kick(hits, t, {0.38f, 52.0f, 44.0f, 0.03f, 0.14f, 0.0f, 0.0f}, seedOf(t, 10));
-  // The roll from the pump's start into the second scene: six sub kicks accelerating onto 21.4.
-  const double roll = (end - kOpeningPumpStart) / 6.0;
+  for (double t : openingCardTimes()) kick(hits, t, {0.38f, 52.0f, 44.0f, 0.03f, 0.14f, 0.0f, 0.0f}, seedOf(t, 10));
+  // The roll from the pump's start (where the opening flash's scene time crosses 0) into the
+  // second scene: six sub kicks accelerating onto 21.4.
+  const double pumpStart = timeline::kOpeningFlashStart;
+  const double roll = (end - pumpStart) / 6.0;
   for (int k = 0; k < 6; ++k) {
-    double t = kOpeningPumpStart + k * roll;
+    double t = pumpStart + k * roll;
     kick(hits, t, {0.28f + 0.025f * float(k), 52.0f, 44.0f, 0.03f, 0.07f, 0.0f, 0.0f}, seedOf(t, 11));
   }
   // The build: wind throughout, a riser and high toms accelerating on the coming groove's beats.
   Pcm fx(0.0, end + 2.0);
   wind(fx, 0.0, end, 0.05f, 12);
-  riser(fx, kOpeningPumpStart, 6.5, 0.12f, 13);
+  riser(fx, pumpStart, 6.5, 0.12f, 13);
   const Grid grid{kSecondDownbeat};
   constexpr float kTomHz[] = {520.0f, 440.0f, 370.0f};
   int n = 0;
-  for (long long s = grid.sixteenthOf(16.43); grid.at(double(s)) < kOpeningPumpStart; ++n) {
+  for (long long s = grid.sixteenthOf(16.43); grid.at(double(s)) < pumpStart; ++n) {
     double t = grid.at(double(s));
-    float rise = float((t - 16.43) / (kOpeningPumpStart - 16.43));
+    float rise = float((t - 16.43) / (pumpStart - 16.43));
     tom(fx, t, 0.08f + 0.12f * rise, kTomHz[n % 3], 0.2f, n % 2 ? 0.3f : -0.3f, seedOf(t, 14));
     s += t < 18.4 ? 4 : t < 19.7 ? 2 : 1;
   }
@@ -197,7 +207,7 @@ void secondHarmony(Mixer& mix, const Grid& grid, double start, double end, doubl
 
 void scoreSecond(Mixer& mix) {
   const double start = slotStart(1), end = slotStart(2);
-  const double flash = start + kSecondSceneFinalFlash;
+  const double flash = start + scenes::kSecondSceneFlashFadeStart;  // the cut flash jumps to full
   const Grid grid{kSecondDownbeat};
   secondDrums(mix, grid, start, end, flash);
   secondBass(mix, grid, start, flash);
@@ -218,7 +228,7 @@ void thirdOrgan(Mixer& mix, const Grid& grid, double start, double end) {
     double from = k == 0 ? start : grid.bar(double(k)), to = std::min(end, grid.bar(double(k + 1)));
     for (const Note& n : chordNotes(thirdChord(grid, from + 0.01), from, to, 0)) organ(organs, n, 0.05f, 0.06f, 0.3f);
   }
-  for (double b : kThirdSceneBeats) {
+  for (double b : thirdSceneBeatTimes()) {
     for (const Note& n : chordNotes(thirdChord(grid, b + 0.01), b, b + 0.3, 1)) organ(organs, n, 0.07f, 0.003f, 0.25f);
   }
   mix.add(organs, 1.0f, {0.35f, 0.0f});
@@ -233,16 +243,17 @@ void thirdBass(Mixer& mix, const Grid& grid, double start, double end) {
     bass(low, {from, to - 0.05, rootFrom(thirdChord(grid, from + 0.01), 34)}, shape);
   }
   // Distortion pulse B: the bass's filter and pitch wobble up and back for 1.05 s.
-  for (double p : kThirdScenePulsesB) {
-    if (p >= kThirdSceneDistortionEnd) continue;
+  for (float p : scenes::kThirdScenePulsesB) {
+    if (p >= scenes::kThirdSceneWavesUntil) continue;  // the waves, and so the pulse, end there
     double t = start + p;
     wobbleBass(low, {t, t + 1.05, rootFrom(thirdChord(grid, t), 41)}, 0.2f, 1400.0f);
   }
 }
 
 void thirdDrums(Mixer& mix, double start, double end) {
+  const std::vector<double> beats = thirdSceneBeatTimes();
   Pcm drums(start - 0.6, end - start + 3.0);
-  for (double b : kThirdSceneBeats) {
+  for (double b : beats) {
     reverseKick(drums, b, 0.5, 0.28f, 48.0f);
     kick(drums, b, {0.55f, 110.0f, 56.0f, 0.035f, 0.32f, 0.6f, 1.0f}, seedOf(b, 30));
     snare(drums, b, 0.4f, 190.0f, 0.2f, seedOf(b, 31));
@@ -252,14 +263,14 @@ void thirdDrums(Mixer& mix, double start, double end) {
   // played on the beat.
   for (double t : thirdSceneCutTimes()) {
     if (t <= start) continue;
-    for (double b : kThirdSceneBeats) {
+    for (double b : beats) {
       if (std::fabs(b - t) < 0.06) t = b;
     }
     cymbal(drums, t, 0.16f, 0.35f, 0.6f, seedOf(t, 32));
   }
   // Pulse A: the crash and whoosh of the slot start, and the whoosh into the fourth scene.
   cymbal(drums, start, 0.38f, 0.9f, 0.0f, 33);
-  for (double p : kThirdScenePulsesA) whoosh(drums, start + p, 0.67, 0.13f, seedOf(p, 34));
+  for (float p : scenes::kThirdScenePulsesA) whoosh(drums, start + p, 0.67, 0.13f, seedOf(p, 34));
   mix.add(drums, 1.0f, {0.15f, 0.0f});
 }
 
@@ -281,27 +292,27 @@ namespace {
 Chord fourthChord(const Grid& grid, double t) { return kLoop[wrapIndex(grid.barOf(t) + 1, 4)]; }
 
 void fourthDrums(Mixer& mix, const Grid& grid, double start, double end) {
-  const std::vector<double> cams = fourthSceneCameraTimes();
-  std::vector<double> events(std::begin(kFourthSceneFlashBeats), std::end(kFourthSceneFlashBeats));
+  const std::vector<double> cams = fourthSceneCameraTimes(), flashes = fourthSceneFlashTimes();
+  std::vector<double> events = flashes;
   events.insert(events.end(), cams.begin(), cams.end());
   Pcm drums(start, end - start);
   // A reversed crash while the white clears, into the first flash beat.
-  reverseSwell(drums, kFourthSceneFlashBeats[0], kFourthSceneFlashBeats[0] - start, 0.22f, 2500.0f, 11000.0f, 40);
-  for (double t : kFourthSceneFlashBeats) {
+  reverseSwell(drums, flashes.front(), flashes.front() - start, 0.22f, 2500.0f, 11000.0f, 40);
+  for (double t : flashes) {
     kick(drums, t, {0.65f, 120.0f, 50.0f, 0.03f, 0.085f, 0.6f, 1.2f}, seedOf(t, 41));
     std::size_t pos = wrapIndex(grid.sixteenthOf(t), 16);
     if (pos == 4 || pos == 12 || pos % 4 != 0) clap(drums, t, 0.4f, 0.12f, 0.0f, seedOf(t, 42));
   }
   for (double t : cams) {
     // A camera beat that falls with a flash beat is played with it.
-    for (double f : kFourthSceneFlashBeats) {
+    for (double f : flashes) {
       if (std::fabs(f - t) < 0.045) t = f;
     }
     hat(drums, t, 0.2f, 0.22f, 0.3f, seedOf(t, 43));
     rim(drums, t, 0.2f, -0.2f, seedOf(t, 44));
   }
-  const double last = kFourthSceneFlashBeats[std::size(kFourthSceneFlashBeats) - 1];
-  for (long long s = grid.sixteenthOf(kFourthSceneFlashBeats[0]); grid.at(double(s)) < last; ++s) {
+  const double last = flashes.back();
+  for (long long s = grid.sixteenthOf(flashes.front()); grid.at(double(s)) < last; ++s) {
     double t = grid.at(double(s));
     if (clearOf(events, t, 0.06)) hat(drums, t, s % 2 ? 0.05f : 0.09f, 0.025f, 0.25f, seedOf(t, 45));
   }
@@ -314,8 +325,9 @@ void fourthBass(Mixer& mix, const Grid& grid) {
   constexpr bool kGate[16] = {1, 1, 0, 1, 1, 1, 0, 1, 1, 1, 0, 1, 1, 0, 1, 0};
   const BassShape shape{.level = 0.4f, .saw = 0.25f, .cutoff = 300.0f, .envelope = 500.0f, .envelopeDecay = 0.04f,
                         .attack = 0.003f, .release = 0.01f};
-  const double last = kFourthSceneFlashBeats[std::size(kFourthSceneFlashBeats) - 1];
-  for (long long s = grid.sixteenthOf(kFourthSceneFlashBeats[0]); grid.at(double(s + 1)) <= last; ++s) {
+  const std::vector<double> flashes = fourthSceneFlashTimes();
+  const double last = flashes.back();
+  for (long long s = grid.sixteenthOf(flashes.front()); grid.at(double(s + 1)) <= last; ++s) {
     if (!kGate[wrapIndex(s, 16)]) continue;
     double t = grid.at(double(s));
     bass(mix.dry(), {t, t + kSixteenth - 0.025, rootFrom(fourthChord(grid, t), 36)}, shape);
@@ -324,8 +336,9 @@ void fourthBass(Mixer& mix, const Grid& grid) {
 
 void fourthHarmony(Mixer& mix, const Grid& grid, double start, double end) {
   Pcm stabs(start, end - start);
-  const double last = kFourthSceneFlashBeats[std::size(kFourthSceneFlashBeats) - 1];
-  for (long long s = grid.sixteenthOf(kFourthSceneFlashBeats[0]); grid.at(double(s)) < last; ++s) {
+  const std::vector<double> flashes = fourthSceneFlashTimes();
+  const double last = flashes.back();
+  for (long long s = grid.sixteenthOf(flashes.front()); grid.at(double(s)) < last; ++s) {
     std::size_t pos = wrapIndex(s, 16);
     if (pos != 6 && pos != 14) continue;
     double t = grid.at(double(s));
@@ -382,10 +395,10 @@ FifthHarmony fifthHarmony(double start, double end) {
 
 void fifthPercussion(Mixer& mix, const Grid& grid, double start, double end) {
   Pcm perc(start, end - start + 3.0);
-  const std::size_t count = std::size(kFifthSceneBeats);
-  for (std::size_t i = 0; i < count; ++i) {
-    double t = kFifthSceneBeats[i];
-    double gap = (i + 1 < count ? kFifthSceneBeats[i + 1] : end) - t;
+  const std::vector<double> beats = fifthSceneBeatTimes();
+  for (std::size_t i = 0; i < beats.size(); ++i) {
+    double t = beats[i];
+    double gap = (i + 1 < beats.size() ? beats[i + 1] : end) - t;
     float decay = std::clamp(float(gap) * 0.35f, 0.04f, 0.3f);
     std::size_t pos = wrapIndex(grid.sixteenthOf(t), 4);
     if (pos == 0) {
@@ -400,7 +413,7 @@ void fifthPercussion(Mixer& mix, const Grid& grid, double start, double end) {
   }
   for (double t : fifthVariantChanges()) cymbal(perc, t, 0.25f, 0.5f, 0.2f, seedOf(t, 54));
   const std::vector<double> views = fifthViewChanges();
-  for (double t : kFifthSwitchTimes) {
+  for (double t : fifthSwitchTimes()) {
     if (std::find(views.begin(), views.end(), t) != views.end()) {
       subDrop(perc, t, 0.18f, 60.0f, 44.0f, 0.25f);
     } else {
@@ -408,7 +421,7 @@ void fifthPercussion(Mixer& mix, const Grid& grid, double start, double end) {
     }
   }
   // The last flash holds white from 119.45: a noise riser into the sixth scene's downbeat.
-  riser(perc, end, end - kFifthSceneBeats[count - 1], 0.3f, 56);
+  riser(perc, end, end - beats.back(), 0.3f, 56);
   mix.add(perc, 1.0f, {0.12f, 0.0f});
 }
 
@@ -428,7 +441,8 @@ void fifthTonal(Mixer& mix, const Grid& grid, const FifthHarmony& harmony, doubl
                         .attack = 0.003f, .release = 0.03f};
   Pcm bells(start, end - start + 3.0);
   constexpr int kArp[] = {0, 2, 1, 3, 2, 0, 3, 1};
-  for (long long s = grid.sixteenthOf(start) + 1; grid.at(double(s)) < kFifthSceneBeats[std::size(kFifthSceneBeats) - 1]; ++s) {
+  const double lastBeat = fifthSceneBeatTimes().back();
+  for (long long s = grid.sixteenthOf(start) + 1; grid.at(double(s)) < lastBeat; ++s) {
     double t = grid.at(double(s));
     Chord chord = harmony.at(t);
     std::size_t pos = wrapIndex(s, 16);

@@ -228,7 +228,8 @@ void eighthTonal(Mixer& mix, const EighthPlan& plan, double start, double end) {
 void ninthSection(Mixer& mix, double start, double end) {
   const Chord order[] = {kFm7, kDbMaj7, kAb, kEb, kFm7, kBbm7, kC7, kFm7};
   std::vector<double> bounds = {start};
-  bounds.insert(bounds.end(), std::begin(kNinthSceneCuts), std::end(kNinthSceneCuts));
+  const std::vector<double> cuts = ninthSceneCutTimes();
+  bounds.insert(bounds.end(), cuts.begin(), cuts.end());
   bounds.push_back(end);
   // 1 just after a cut, falling to 0 at the next one over the last 3.33 s.
   auto openness = [bounds](double t) {
@@ -253,7 +254,7 @@ void ninthSection(Mixer& mix, double start, double end) {
   constexpr CurvePoint kEdges[] = {{220, 0.0f}, {222, 1.0f}, {251.45, 1.0f}, {253.45, 0.05f}};
   applyGain(pads, [&](double t) { return curveAt(kEdges, t) * (0.55f + 0.45f * openness(t)); });
   mix.add(pads, 1.0f, {0.45f, 0.0f});
-  for (double t : kNinthSceneCuts) {
+  for (double t : cuts) {
     kick(hits, t, {0.45f, 70.0f, 45.0f, 0.03f, 0.5f, 0.25f, 0.0f}, seedOf(t, 90));
     shaker(hits, t, 0.12f, 0.08f, 0.2f, seedOf(t, 91));
     bell(hits, t, 84, 0.04f, 1.2f, -0.3f);
@@ -273,7 +274,8 @@ void ninthSection(Mixer& mix, double start, double end) {
 // stretched to its card; a riser and hit into every card change; the last is a high crash with
 // no low end.
 void creditsSection(Mixer& mix, double start, double end) {
-  const double bars[] = {start, kCreditsCardTimes[0], kCreditsCardTimes[1], kCreditsCardTimes[2], kCreditsCardTimes[3]};
+  const std::vector<double> cards = creditsCardTimes();
+  const double bars[] = {start, cards[0], cards[1], cards[2], cards[3]};
   const Chord order[] = {kFm7, kDbMaj7, kAb, kEb};
   Pcm tonal(start, end - start + 3.0), melody(start, end - start + 3.0), hits(start, end - start + 3.0);
   const BassShape shape{.level = 0.2f, .saw = 0.3f, .cutoff = 150.0f, .envelope = 300.0f, .envelopeDecay = 0.15f,
@@ -302,7 +304,7 @@ void creditsSection(Mixer& mix, double start, double end) {
   mix.add(tonal, 1.0f, {0.3f, 0.0f});
   mix.add(melody, 1.0f, {0.3f, 0.25f});
   for (std::size_t k = 0; k < 3; ++k) {
-    double t = kCreditsCardTimes[k];
+    double t = cards[k];
     riser(hits, t, 1.0, 0.1f, seedOf(t, 100));
     cymbal(hits, t, 0.3f, 0.6f, 0.0f, seedOf(t, 101));
     clap(hits, t, 0.3f, 0.12f, 0.0f, seedOf(t, 102));
