@@ -1,7 +1,8 @@
 # Shared by the two set-up commands: installs the Debian packages the project needs (only when one
 # is missing), then configures and builds into build/. Sourced, not run.
 
-# Debian 12 packages the build, the tests and the show need.
+# Debian 12 packages the build, the tests and the show need (clang and its runtimes for the fuzz
+# targets).
 REDKITE_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libstb-dev
@@ -9,6 +10,7 @@ REDKITE_PACKAGES=(
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libimgui-dev libcli11-dev fonts-dejavu-core
   xvfb xdotool ffmpeg python3
+  clang libclang-rt-14-dev
 )
 
 redkite_install_packages() {

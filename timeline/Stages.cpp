@@ -142,7 +142,8 @@ OrganStage::OrganStage() {
   // The rest copy the fourth scene rewrites the cube vertices from every frame.
   cubeVertexCopy.assign(std::size_t(cubeGrid.vertexCount) * sizeof(geometry::CubeVertex), 0);
   void* data = nullptr;
-  if (cubeGrid.vertexBuffer && SUCCEEDED(cubeGrid.vertexBuffer->Lock(0, 0, &data, D3DLOCK_NOOVERWRITE))) {
+  if (!cubeVertexCopy.empty() && cubeGrid.vertexBuffer &&
+      SUCCEEDED(cubeGrid.vertexBuffer->Lock(0, 0, &data, D3DLOCK_NOOVERWRITE))) {
     std::memcpy(cubeVertexCopy.data(), data, cubeVertexCopy.size());
     cubeGrid.vertexBuffer->Unlock();
   }

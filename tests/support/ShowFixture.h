@@ -16,6 +16,7 @@
 #include "app/Frame.h"
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
@@ -54,13 +55,7 @@ private:
     if (::chdir(REDKITE_CONTENT_DIR) != 0) ADD_FAILURE() << "no content folder " << REDKITE_CONTENT_DIR;
     d3d9::trace::install();
     d3d = d3d9::ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 640;
-    pp.BackBufferHeight = 480;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 3;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(640, 480, 3);
     d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put());
     d3d9::ComPtr<IDirect3DSurface9> depth;
     device->CreateDepthStencilSurface(640, 480, D3DFMT_D24X8, D3DMULTISAMPLE_NONE, 0, TRUE, depth.put(), nullptr);

@@ -1,0 +1,6 @@
+--- vertex v
+#error broken
+void main() {}
+--- fragment f
+void main() {}
+--- pass 0 v f

@@ -1,0 +1,3 @@
+--- vertex v
+void main() {}
+--- pass 0 v nowhere

@@ -1,0 +1,2 @@
+--- common
+uniform float alpha;

@@ -1,0 +1,3 @@
+--- common
+uniform float t;
+--- sampler t clamp

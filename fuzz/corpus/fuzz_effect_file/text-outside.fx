@@ -1,0 +1,3 @@
+uniform float x;
+--- vertex v
+void main() {}

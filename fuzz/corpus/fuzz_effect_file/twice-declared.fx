@@ -1,0 +1,3 @@
+--- common
+uniform float a;
+uniform vec2 a;
