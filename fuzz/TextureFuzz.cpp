@@ -4,6 +4,7 @@
 #include <stb/stb_image.h>
 
 #include "fuzz/FuzzSupport.h"
+#include "platform/d3dx9/TextureLoader.h"
 #include "platform/d3dx9/d3dx9.h"
 
 namespace {
@@ -19,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzz::MemoryFile file;
   static fuzz::TraceDevice device;
   int width = 0, height = 0, channels = 0;
-  if (stbi_info_from_memory(data, int(size), &width, &height, &channels) && (long long)width * height > kMaxPixels)
+  // The size check reads the header with the decoder, which the loader's guard must see first.
+  const bool readable = d3dx9::stbDecodes({reinterpret_cast<const char*>(data), size});
+  if (readable && stbi_info_from_memory(data, int(size), &width, &height, &channels) &&
+      (long long)width * height > kMaxPixels)
     return 0;
   const char* path = file.write(data, size);
 

@@ -5,7 +5,7 @@
 # targets).
 REDKITE_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev libstb-dev
+  libgtest-dev libstb-dev libjpeg62-turbo-dev
   libmpg123-dev libsdl2-dev libkissfft-dev libmp3lame-dev libbenchmark-dev
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libimgui-dev libcli11-dev fonts-dejavu-core

@@ -1,13 +1,21 @@
-// D3DXCreateTextureFromFileA: decodes PNG or JPEG with stb_image into a managed A8R8G8B8 texture
-// whose levels are box-filtered halvings of the image, top row first.
+// D3DXCreateTextureFromFileA: decodes PNG (stb_image) or JPEG (libjpeg-turbo), nothing else, into a
+// managed A8R8G8B8 texture whose levels are box-filtered halvings of the image, top row first.
+// jpeglib.h needs size_t and FILE declared before it.
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <csetjmp>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3dx9/TextureLoader.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "platform/win32/FilePath.h"
 
@@ -24,34 +32,17 @@ struct Image {
   std::vector<BYTE> bgra;
 };
 
-// stb_image as Debian 12 packages it writes past its Huffman tables when a JPEG's DHT segment
-// declares more than 256 codes. Every FF C4 in a JPEG (to the decoder, any file that starts with
-// FF bytes and then D8) is read here as the decoder would read a DHT segment there, bytes past the
-// end as 0, and a file with such a table is refused before decoding.
-bool jpegHuffmanTablesFit(const std::string& bytes) {
-  auto at = [&](std::size_t i) -> unsigned { return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u; };
-  std::size_t soi = 0;
-  while (at(soi) == 0xFF) ++soi;
-  if (soi == 0 || at(soi) != 0xD8) return true;
-  for (std::size_t i = soi + 1; i + 1 < bytes.size(); ++i) {
-    if (at(i) != 0xFF || at(i + 1) != 0xC4) continue;
-    std::size_t p = i + 2;
-    long length = long(at(p) << 8 | at(p + 1)) - 2;
-    for (p += 2; length > 0;) {
-      unsigned table = at(p++);
-      if ((table >> 4) > 1 || (table & 15) > 3) break;  // the decoder refuses it
-      unsigned codes = 0;
-      for (int k = 0; k < 16; ++k) codes += at(p++);
-      if (codes > 256) return false;
-      p += codes;
-      length -= 17 + long(codes);
-    }
-  }
-  return true;
+bool isPng(std::string_view bytes) {
+  constexpr std::string_view kPngSignature("\x89PNG\r\n\x1a\n", 8);
+  return bytes.starts_with(kPngSignature);
 }
 
-bool decode(const std::string& bytes, Image& image) {
-  if (!jpegHuffmanTablesFit(bytes)) return false;
+bool isJpeg(std::string_view bytes) {
+  constexpr std::string_view kJpegStart("\xff\xd8", 2);
+  return bytes.starts_with(kJpegStart);
+}
+
+bool decodePng(const std::string& bytes, Image& image) {
   int width = 0, height = 0, channels = 0;
   auto* data = reinterpret_cast<const stbi_uc*>(bytes.data());
   int size = static_cast<int>(bytes.size());
@@ -70,6 +61,63 @@ bool decode(const std::string& bytes, Image& image) {
   }
   stbi_image_free(rgba);
   return true;
+}
+
+// libjpeg reports errors through a callback that must not return: it jumps back to decodeJpeg,
+// across libjpeg's own C frames only. Warnings (corrupt or missing data) count as errors, so a
+// damaged file is refused rather than shown half grey.
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf failed;
+};
+
+[[noreturn]] void jpegFail(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->failed, 1); }
+
+void jpegMessage(j_common_ptr info, int level) {
+  if (level < 0) jpegFail(info);
+}
+
+void jpegNoOutput(j_common_ptr) {}
+
+// Decodes straight into B, G, R, A rows, top first. `image` is only written through its reference,
+// so its state is defined after a jump back here.
+bool decodeJpeg(const std::string& bytes, Image& image) {
+  jpeg_decompress_struct info{};
+  JpegErrors errors{};
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = jpegFail;
+  errors.manager.emit_message = jpegMessage;
+  errors.manager.output_message = jpegNoOutput;
+  if (setjmp(errors.failed)) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&info, TRUE);
+  if (info.image_width == 0 || info.image_height == 0 || info.image_width > unsigned(kMaxImageSide) ||
+      info.image_height > unsigned(kMaxImageSide))
+    jpegFail(reinterpret_cast<j_common_ptr>(&info));
+  info.out_color_space = JCS_EXT_BGRA;
+  jpeg_start_decompress(&info);
+  image.width = info.output_width;
+  image.height = info.output_height;
+  image.bgra.assign(std::size_t(image.width) * image.height * 4, 0);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = image.bgra.data() + std::size_t(info.output_scanline) * image.width * 4;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return true;
+}
+
+// PNG through stb_image, JPEG through libjpeg-turbo (the packaged stb_image reads and writes out of
+// bounds on hostile JPEGs); anything else is not a texture of the show.
+bool decode(const std::string& bytes, Image& image) {
+  if (isPng(bytes)) return decodePng(bytes, image);
+  if (isJpeg(bytes)) return decodeJpeg(bytes, image);
+  return false;
 }
 
 // The next level: each texel the mean of the (up to) 2x2 texels it covers.
@@ -104,6 +152,9 @@ HRESULT fillLevel(IDirect3DTexture9* texture, UINT level, const Image& image) {
 }
 
 }  // namespace
+
+bool stbDecodes(std::string_view bytes) { return isPng(bytes); }
+
 }  // namespace d3dx9
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, IDirect3DTexture9** ppTexture) {
