@@ -73,17 +73,6 @@ void drawStrip(Image& image, const Layout& layout, const SpectrumRecords& record
   }
 }
 
-void drawText(Image& image, const Font& font, const std::string& text, float x, float baseline, float cap,
-              const Rgba& colour, bool centred) {
-  Mask mask(image.width(), image.height());
-  if (centred) {
-    font.drawCentred(mask, text, x, baseline, cap);
-  } else {
-    font.draw(mask, text, x, baseline, cap);
-  }
-  image.paint(mask, colour);
-}
-
 std::string format(const char* pattern, double a, double b = 0.0) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, pattern, a, b);
@@ -96,8 +85,8 @@ void drawSlots(Image& image, const Font& font, const Layout& layout) {
     double from = timeline::kDemoTimeline[s - 1], to = std::min<double>(timeline::kDemoTimeline[s], layout.seconds);
     fillRect(image, layout.x(from), kTop - 4, layout.x(from) + 1, bottom + 6, kRule, 0.9f);
     float centre = 0.5f * float(layout.x(from) + layout.x(to));
-    drawText(image, font, std::to_string(s), centre, kTop - 36, 13.0f, kText, true);
-    drawText(image, font, kSlotNames[s - 1], centre, kTop - 14, 9.0f, kRule, true);
+    paintText(image, font, std::to_string(s), centre, kTop - 36, 13.0f, kText, true);
+    paintText(image, font, kSlotNames[s - 1], centre, kTop - 14, 9.0f, kRule, true);
   }
 }
 
@@ -105,12 +94,12 @@ void drawAxes(Image& image, const Font& font, const Layout& layout) {
   const int bottom = layout.stripTop(4) + kStrip;
   for (int t = 0; t <= int(layout.seconds); t += 10) {
     fillRect(image, layout.x(t), bottom, layout.x(t) + 1, bottom + (t % 20 == 0 ? 10 : 5), kText, 1.0f);
-    if (t % 20 == 0) drawText(image, font, format("%.0f s", t), float(layout.x(t)), float(bottom + 30), 10.0f, kText, true);
+    if (t % 20 == 0) paintText(image, font, format("%.0f s", t), float(layout.x(t)), float(bottom + 30), 10.0f, kText, true);
   }
   for (int k = 0; k < 5; ++k) {
     float middle = float(layout.stripTop(k) + kStrip / 2);
-    drawText(image, font, "band " + std::to_string(k), 12.0f, middle, 12.0f, kBandColours[k], false);
-    drawText(image, font, format("0 - %.1f", kFullScale[k]), 12.0f, middle + 22.0f, 9.0f, kRule, false);
+    paintText(image, font, "band " + std::to_string(k), 12.0f, middle, 12.0f, kBandColours[k], false);
+    paintText(image, font, format("0 - %.1f", kFullScale[k]), 12.0f, middle + 22.0f, 9.0f, kRule, false);
   }
   // The opening switches to its flash pictures while band 0 is over 0.1.
   const int threshold = layout.y(0, timeline::kSpectrumFlashThreshold);
@@ -142,7 +131,7 @@ bool writeBandPlot(const SpectrumRecords& records, const std::string& pngPath) {
   for (std::uint32_t k = 0; k < 5; ++k) drawStrip(image, layout, records, k);
   drawSlots(image, font, layout);
   drawAxes(image, font, layout);
-  drawText(image, font, "RV07/syncdata/fft.txt: FFT bins 0-4 of the soundtrack, 30 records a second, slots of the show above",
+  paintText(image, font, "RV07/syncdata/fft.txt: FFT bins 0-4 of the soundtrack, 30 records a second, slots of the show above",
            float(kLeft), 24.0f, 12.0f, kText, false);
   return writePng(pngPath, image, 3);
 }

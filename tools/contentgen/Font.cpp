@@ -67,4 +67,15 @@ void Font::drawCentred(Mask& mask, std::string_view text, float centreX, float b
   draw(mask, text, centreX - measure(text, cap, tracking) * 0.5f, baseline, cap, tracking);
 }
 
+void paintText(Image& image, const Font& font, std::string_view text, float x, float baseline, float cap,
+               const Rgba& colour, bool centred) {
+  Mask mask(image.width(), image.height());
+  if (centred) {
+    font.drawCentred(mask, text, x, baseline, cap);
+  } else {
+    font.draw(mask, text, x, baseline, cap);
+  }
+  image.paint(mask, colour);
+}
+
 }  // namespace contentgen

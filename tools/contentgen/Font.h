@@ -38,4 +38,8 @@ private:
   float capUnits_ = 0.0f;
 };
 
+// Paints `text` onto `image` in `colour`, its baseline starting at x, or centred on x.
+void paintText(Image& image, const Font& font, std::string_view text, float x, float baseline, float cap,
+               const Rgba& colour, bool centred);
+
 }  // namespace contentgen
