@@ -299,6 +299,35 @@ TEST_F(TraceDeviceTest, InvalidCallsAreRefusedAndCounted) {
   EXPECT_EQ(traceDevice().invalidCalls(), 10u);
 }
 
+// Every index the draw reads is checked, in 16- and 32-bit buffers alike: one index past the vertex
+// buffer in the middle of the range refuses the draw, the same index outside the range does not.
+TEST_F(TraceDeviceTest, EveryIndexReadIsCheckedAtBothWidths) {
+  makeQuad("quad");
+  bindQuad();
+  // Triangles (0 1 2) (2 1 9) (1 2 3): only the middle one names a vertex the 4-vertex buffer lacks.
+  const std::uint32_t indices[] = {0, 1, 2, 2, 1, 9, 1, 2, 3};
+  for (D3DFORMAT format : {D3DFMT_INDEX16, D3DFMT_INDEX32}) {
+    SCOPED_TRACE(format == D3DFMT_INDEX16 ? "16-bit" : "32-bit");
+    const UINT size = format == D3DFMT_INDEX16 ? 2 : 4;
+    ComPtr<IDirect3DIndexBuffer9> wide;
+    ASSERT_EQ(device->CreateIndexBuffer(9 * size, D3DUSAGE_WRITEONLY, format, D3DPOOL_MANAGED, wide.put(), nullptr),
+              D3D_OK);
+    void* data = nullptr;
+    ASSERT_EQ(wide->Lock(0, 0, &data, 0), D3D_OK);
+    for (int i = 0; i < 9; ++i) std::memcpy(static_cast<char*>(data) + i * size, &indices[i], size);
+    ASSERT_EQ(wide->Unlock(), D3D_OK);
+    device->SetIndices(wide.get());
+    device->BeginScene();
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 3), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 1), D3D_OK);
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 6, 1), D3D_OK);
+    // Base 1 moves the largest index of (1 2 3) past the buffer.
+    EXPECT_EQ(device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 1, 0, 4, 6, 1), D3DERR_INVALIDCALL);
+    device->EndScene();
+  }
+}
+
 TEST_F(TraceDeviceTest, DrawWithoutBuffersIsRecordedWithNoName) {
   testsupport::TraceCapture capture;
   device->BeginScene();
