@@ -14,6 +14,7 @@
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/GlowSource.h"
 #include "scenes/Renderers.h"
 #include "scenes/ScreenCardSequence.h"
 #include "scenes/ShotCycle.h"
@@ -186,26 +187,8 @@ void eighthScene(timeline::MainStage& stage, float a, float b) {
   }
   device->EndScene();
 
-  // 6. Copy the back buffer into half-size target B.
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-  m.halfTargetB.grabBackBuffer();
-
-  // 7. Blur B into half-size target A.
-  m.halfTargetA.begin();
-  {
-    const auto ps = render::texelSize(m.halfTargetB);
-    CurrentEffect blur(m.effects, "blur");
-    blur.matrix("matProjection", screen)
-        .texture("tex0", m.halfTargetB.texture.get())
-        .floats("ps", ps.data(), 2)
-        .value("blur", kBlur);
-    blur.begin(0);
-    m.fullScreenQuad.draw(device);
-    blur.end();
-  }
-  m.halfTargetA.end();
+  // 6-7. Screen-pass states; the picture copied into half-size target B and blurred into A.
+  blurBackBufferIntoHalfTargetA(device, kBlur);
 
   // 8. Depth of field: the blurred picture over the sharp one, by distance from the focus.
   device->BeginScene();

@@ -12,6 +12,7 @@
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/GlowSource.h"
 #include "scenes/Renderers.h"
 #include "scenes/ScreenCard.h"
 #include "timeline/Manifest.h"
@@ -128,29 +129,10 @@ void openingScene(timeline::MainStage& stage, float a, float b) {
     line.end();
   }
 
-  // 5. End the scene; screen-pass states.
+  // 5-7. End the scene; screen-pass states; the picture copied into half-size target B and
+  // blurred into A.
   device->EndScene();
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-
-  // 6. Copy the back buffer into half-size target B.
-  m.halfTargetB.grabBackBuffer();
-
-  // 7. Blur B into half-size target A.
-  m.halfTargetA.begin();
-  {
-    const auto ps = render::texelSize(m.halfTargetB);
-    CurrentEffect blur(m.effects, "blur");
-    blur.matrix("matProjection", screen)
-        .texture("tex0", m.halfTargetB.texture.get())
-        .floats("ps", ps.data(), 2)
-        .value("blur", kGlowBlur);
-    blur.begin(0);
-    m.fullScreenQuad.draw(device);
-    blur.end();
-  }
-  m.halfTargetA.end();
+  blurBackBufferIntoHalfTargetA(device, kGlowBlur);
 
   // 8. Add the glow.
   device->BeginScene();

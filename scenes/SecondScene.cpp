@@ -14,6 +14,7 @@
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/GlowSource.h"
 #include "scenes/Renderers.h"
 #include "scenes/ScreenCard.h"
 #include "timeline/Manifest.h"
@@ -257,27 +258,10 @@ void secondScene(timeline::MainStage& stage, float a, float b) {
     line.end();
   }
 
-  // 7. End the scene; copy the back buffer into half-size target B.
+  // 7-8. End the scene; screen-pass states; the picture copied into half-size target B and
+  // blurred into A.
   device->EndScene();
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-  m.halfTargetB.grabBackBuffer();
-
-  // 8. Blur B into half-size target A.
-  m.halfTargetA.begin();
-  {
-    const auto ps = render::texelSize(m.halfTargetB);
-    CurrentEffect blur(m.effects, "blur");
-    blur.matrix("matProjection", screen)
-        .texture("tex0", m.halfTargetB.texture.get())
-        .floats("ps", ps.data(), 2)
-        .value("blur", kBlur);
-    blur.begin(0);
-    m.fullScreenQuad.draw(device);
-    blur.end();
-  }
-  m.halfTargetA.end();
+  blurBackBufferIntoHalfTargetA(device, kBlur);
 
   // 9. Depth of field: the blurred picture over the sharp one, by distance from the focus.
   device->BeginScene();

@@ -12,6 +12,7 @@
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/GlowSource.h"
 #include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/ScreenCard.h"
@@ -228,26 +229,8 @@ void sixthScene(timeline::MainStage& stage, float u, float b) {
   }
   device->EndScene();
 
-  // 7. Copy of the picture into half-size target B.
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-  m.halfTargetB.grabBackBuffer();
-
-  // 8. Blurred copy into half-size target A.
-  m.halfTargetA.begin();
-  {
-    const std::array<float, 2> texel = render::texelSize(m.halfTargetB);
-    CurrentEffect blur(m.effects, "blur");
-    blur.matrix("matProjection", render::screenProjection())
-        .texture("tex0", m.halfTargetB.texture.get())
-        .floats("ps", texel.data(), 2)
-        .value("blur", kBlurRadius);
-    blur.begin(0);
-    m.fullScreenQuad.draw(device);
-    blur.end();
-  }
-  m.halfTargetA.end();
+  // 7-8. Screen-pass states; the picture copied into half-size target B and blurred into A.
+  blurBackBufferIntoHalfTargetA(device, kBlurRadius);
 
   // 9. Depth of field: the blurred picture mixed over the sharp one by depth.
   device->BeginScene();
