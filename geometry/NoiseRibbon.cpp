@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "geometry/BufferFill.h"
@@ -69,7 +70,11 @@ bool NoiseRibbon(assets::Mesh& ribbon, float period, float amplitude, float phas
       !holds(ribbon.vertexBuffer.get(), bytes))
     return false;
 
-  std::vector<GridVertex> vertices(count);
+  // Rebuilt every frame: the vertices are computed in a buffer kept between calls (one per thread),
+  // which only grows, so the frame loop does not allocate.
+  static thread_local std::vector<GridVertex> scratch;
+  scratch.resize(count);
+  std::span<GridVertex> vertices(scratch);
   ribbonVertices(vertices, period, amplitude, phase, length, seed);
   const std::size_t indexCount = std::min(ribbon.indexCopy.size(), std::size_t(ribbon.triangleCount) * 3);
   recomputeNormals(vertices, std::span<const WORD>(ribbon.indexCopy.data(), indexCount));

@@ -88,7 +88,9 @@ inline std::string clearFlagsJson(DWORD flags) {
   return json + "]";
 }
 
+// The flags' text is only built while recording: a clear of the null device allocates nothing.
 inline void traceClear(DWORD flags, D3DCOLOR color, float z, DWORD stencil) {
+  if (!::trace::frameTrace().recording()) return;
   traceEvent("clear").raw("flags", clearFlagsJson(flags)).hex("color", color).num("z", z).integer("stencil", stencil);
 }
 

@@ -1,0 +1,67 @@
+// The frame loop allocates nothing: after one pass over the whole show (which sizes every buffer the
+// renderers keep between frames), a second pass over every 1/30 s of it, on the trace device with
+// recording off as the null device runs, makes no call of operator new. Every operator new of this
+// test program is counted; the count is read around each frame.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "platform/trace/FrameTrace.h"
+#include "tests/robustness/ShowRun.h"
+
+namespace {
+std::size_t gAllocations = 0;
+}
+
+// GCC sees free() on a pointer from operator new when it inlines a new/delete pair; these two are
+// the matching pair.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+  ++gAllocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+
+namespace {
+
+constexpr double kShowEnd = 281.0;
+
+TEST(FrameAllocation, NoFrameOfTheWholeShowAllocatesOnceItsBuffersAreSized) {
+  robustness::ShowRun run(REDKITE_CONTENT_DIR);
+  ASSERT_TRUE(run.started());
+  trace::frameTrace().setSink({});  // the null device: nothing recorded
+
+  for (int k = 0; k * 0.1 <= kShowEnd; ++k) run.frame(k * 0.1);
+
+  int frames = 0, allocatingFrames = 0;
+  std::string where;
+  for (int k = 0; k * (1.0 / 30.0) <= kShowEnd; ++k, ++frames) {
+    const double t = k * (1.0 / 30.0);
+    const std::size_t before = gAllocations;
+    run.frame(t);
+    const std::size_t made = gAllocations - before;
+    if (made == 0) continue;
+    if (++allocatingFrames <= 5) where += " " + std::to_string(t) + " s (" + std::to_string(made) + ")";
+  }
+  EXPECT_EQ(frames, 8431);
+  EXPECT_EQ(allocatingFrames, 0) << "frames that allocated:" << where;
+}
+
+// The counter sees the allocations it is meant to find: a frame with recording on builds its trace
+// lines in strings.
+TEST(FrameAllocation, TheCounterSeesAFrameThatAllocates) {
+  robustness::ShowRun run(REDKITE_CONTENT_DIR);
+  ASSERT_TRUE(run.started());
+  run.frame(121.0);
+  const std::size_t before = gAllocations;
+  run.frame(121.0);
+  EXPECT_GT(gAllocations - before, 0u);
+}
+
+}  // namespace
