@@ -542,6 +542,68 @@ TEST_F(EffectOnGl, FloorIsLitBySpotAndShadowOverAnAmbientFloor) {
   }
 }
 
+// The shadow is softened by averaging the shadow map over 3 x 3 texels around the light's point,
+// each read with bilinear filtering: checked pixel by pixel against that average computed here, on
+// an 8 x 8 map of distinct greys spread over the screen, edges (clamped) included.
+TEST_F(EffectOnGl, FloorShadowIsTheMapAveragedOverThreeByThreeTexels) {
+  ComPtr<ID3DXEffect> effect = load("r1_bakke.fx");
+  ASSERT_TRUE(effect);
+  constexpr int kMap = 8;
+  int grey[kMap][kMap];
+  ComPtr<IDirect3DTexture9> shadow;
+  ASSERT_EQ(device->CreateTexture(kMap, kMap, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, shadow.put(), nullptr), D3D_OK);
+  D3DLOCKED_RECT rect{};
+  ASSERT_EQ(shadow->LockRect(0, &rect, nullptr, 0), D3D_OK);
+  for (int y = 0; y < kMap; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(rect.pBits) + y * rect.Pitch);
+    for (int x = 0; x < kMap; ++x) {
+      grey[y][x] = (x * 37 + y * 101 + x * y * 13) % 256;
+      row[x] = 0xff000000u | std::uint32_t(grey[y][x]) * 0x010101u;
+    }
+  }
+  shadow->UnlockRect(0);
+  ComPtr<IDirect3DTexture9> white = texture(0xffffffff, 0xffffffff);
+  ComPtr<IDirect3DTexture9> flat = texture(0xff8080ff, 0xff8080ff);
+  const float light[3] = {0, 0, 1e6f};  // far in front of the face: N.L is 1 everywhere
+  effect->SetMatrix("matWorldViewProjection", &screen);
+  effect->SetMatrix("matLightViewProjection", &screen);  // the map spread over the screen
+  effect->SetTexture("tex0", white.get());
+  effect->SetTexture("tex1", white.get());
+  effect->SetTexture("tex2", shadow.get());
+  effect->SetTexture("tex3", flat.get());
+  effect->SetFloatArray("LightPosition", light, 3);
+  effect->SetFloat("alpha1", 1.0f);
+  effect->SetFloat("gamma", 0.0f);
+  screenPass(0xff000000);
+  drawQuad(*effect, 2);
+  d3d9::gl::Image image = frame();
+
+  auto texel = [&](int x, int y) {
+    return grey[std::clamp(y, 0, kMap - 1)][std::clamp(x, 0, kMap - 1)] / 255.0;
+  };
+  auto bilinear = [&](double u, double v) {
+    const double px = u * kMap - 0.5, py = v * kMap - 0.5;
+    const int x0 = int(std::floor(px)), y0 = int(std::floor(py));
+    const double fx = px - x0, fy = py - y0;
+    return (1 - fy) * ((1 - fx) * texel(x0, y0) + fx * texel(x0 + 1, y0)) +
+           fy * ((1 - fx) * texel(x0, y0 + 1) + fx * texel(x0 + 1, y0 + 1));
+  };
+  int wrong = 0;
+  std::string first;
+  for (unsigned py = 0; py < kHeight; py += 3) {
+    for (unsigned px = 0; px < kWidth; px += 3) {
+      const double u = (px + 0.5) / kWidth, v = (py + 0.5) / kHeight;
+      double sum = 0;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) sum += bilinear(u + double(dx) / kMap, v + double(dy) / kMap);
+      const int want = int(std::lround(255 * (0.12 + 0.5 * sum / 9)));
+      const testing::AssertionResult got = near(rgb(image, px, py), {want, want, want}, 3);
+      if (!got && ++wrong == 1) first = "at (" + std::to_string(px) + "," + std::to_string(py) + "): " + got.message();
+    }
+  }
+  EXPECT_EQ(wrong, 0) << first;
+}
+
 #endif  // REDKITE_CONTENT_GL
 
 INSTANTIATE_TEST_SUITE_P(Show, EffectFile, testing::ValuesIn(effectUses()),

@@ -37,12 +37,21 @@ vec3 soften(vec3 light) {
   light = max(light, vec3(0.0));
   return mix(light, 1.0 + 0.6 * (1.0 - exp(-(light - 1.0) / 0.6)), step(1.0, light));
 }
-// The shadow map around uvL, 3 x 3 texels averaged: white is lit.
+// The shadow map around uvL, 3 x 3 texels averaged: white is lit. Nine bilinear taps one texel
+// apart weigh the 4 x 4 texels around uvL by (1 - f, 1, 1, f) on each axis (f the fraction of uvL
+// between texel centres); four bilinear taps, each between the right pair of texels, give the
+// same sums.
 vec3 shadowAt(vec2 uvL) {
-  vec2 texel = 1.0 / vec2(textureSize(tex2, 0));
-  vec3 sum = vec3(0.0);
-  for (int y = -1; y <= 1; ++y)
-    for (int x = -1; x <= 1; ++x) sum += texture(tex2, uvL + vec2(x, y) * texel).rgb;
+  vec2 size = vec2(textureSize(tex2, 0));
+  vec2 p = uvL * size - 0.5;
+  vec2 base = floor(p);
+  vec2 f = p - base;
+  vec2 wLow = 2.0 - f;
+  vec2 wHigh = 1.0 + f;
+  vec2 low = (base - 0.5 + 1.0 / wLow) / size;
+  vec2 high = (base + 1.5 + f / wHigh) / size;
+  vec3 sum = wLow.x * wLow.y * texture(tex2, low).rgb + wHigh.x * wLow.y * texture(tex2, vec2(high.x, low.y)).rgb +
+             wLow.x * wHigh.y * texture(tex2, vec2(low.x, high.y)).rgb + wHigh.x * wHigh.y * texture(tex2, high).rgb;
   return sum / 9.0;
 }
 --- vertex ground
