@@ -3,11 +3,14 @@
 # table: each renderer's CPU work per frame on the null device (renderer_bench), its frames per
 # second on headless OpenGL at 640x480 and 1280x720 with the ratio to a baseline full-screen pass
 # measured in the same run, start-up time to the first presented frame, peak resident memory, and
-# the CPU time of every frame over the whole show (CSV and a plot).
+# the CPU time of every frame over the whole show (CSV and a plot), the shading floor (the frames on
+# OpenGL at 640x480 with every fragment shader writing a constant colour: what the draws cost
+# without their per-pixel work) and the throughput of `capture`.
 #   scripts/bench-performance.sh [BUILD_DIR]          (default build)
 # Environment: REPETITIONS (renderer_bench repetitions, default 3), STARTUP_RUNS (default 5),
 #   PLOT (default docs/performance-frame-times.png), RESULTS (folder for the raw results, default
-#   BUILD_DIR/perf), SKIP_GL=1 (no OpenGL benchmarks), REPORT_ONLY=1 (measure nothing; print the
+#   BUILD_DIR/perf), SKIP_GL=1 (no OpenGL benchmarks, no shading floor, no capture), REPORT_ONLY=1
+#   (measure nothing; print the
 #   table again from the results of the last run in RESULTS).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,11 +46,12 @@ load_after() { echo "$1: $load_start → $(cut -d' ' -f1-3 /proc/loadavg)" >> "$
 
 # The table, from the results folder and the figures measured outside the benchmarks.
 report() {
-python3 - "$results" "$window_startup" "$headless_startup" "$trace_peak_kb" "$render_peak_kb" "${gl_sizes[@]}" <<'PY'
-import csv, json, statistics, sys
+python3 - "$results" "$window_startup" "$headless_startup" "$trace_peak_kb" "$render_peak_kb" "$capture_fps" \
+  "$capture_peak_kb" "${gl_sizes[@]}" <<'PY'
+import csv, json, os, statistics, sys
 
-results, window_startup, headless_startup, trace_kb, render_kb = sys.argv[1:6]
-gl_sizes = sys.argv[6:]
+results, window_startup, headless_startup, trace_kb, render_kb, capture_fps, capture_kb = sys.argv[1:8]
+gl_sizes = sys.argv[8:]
 
 def runs(path):
     """Per benchmark name, the repetitions' iteration rows."""
@@ -63,6 +67,8 @@ def median_of(rows, key):
 
 null = runs(f"{results}/renderer-null.json")
 gl = {size: runs(f"{results}/renderer-gl-{size}.json") for size in gl_sizes}
+floor_path = f"{results}/renderer-floor-640x480.json"
+floor = runs(floor_path) if gl_sizes and os.path.exists(floor_path) else {}
 frames = {}
 for r in csv.DictReader(open(f"{results}/frame-times.csv")):
     frames.setdefault(r["renderer"], []).append(float(r["cpu_us"]))
@@ -79,6 +85,9 @@ rule = "|---|---:|---:|---:|"
 for size in gl_sizes:
     header += f" fps {size} | × baseline {size} |"
     rule += "---:|---:|"
+if floor:
+    header += " fps 640x480, constant fragments |"
+    rule += "---:|"
 print(header)
 print(rule)
 for name, rows in null.items():
@@ -92,11 +101,15 @@ for name, rows in null.items():
             line += f" {fps:.1f}{mark(fps >= 60 or size != '640x480')} | {ratio:.3f} |"
         else:
             line += " – | – |"
+    if floor:
+        line += f" {median_of(floor[name], 'fps'):.1f} |" if name in floor else " – |"
     print(line)
 if gl_sizes:
     line = "| baseline frame alone (clear, full-screen pass, Present) | – | – | – |"
     for size in gl_sizes:
         line += f" {median_of(gl[size]['baseline'], 'fps'):.1f} | 1 |" if "baseline" in gl[size] else " – | – |"
+    if floor:
+        line += " – |"
     print(line)
 
 every = [v for values in frames.values() for v in values]
@@ -112,6 +125,10 @@ print(f"| Start-up, `render --at 0.1 --size 640x480`, launch to exit (median) | 
 trace_mb, render_mb = int(trace_kb) * 1024 / 1e6, int(render_kb) * 1024 / 1e6
 print(f"| Peak resident memory, whole-show `trace` (null device) | {trace_mb:.0f} MB{mark(trace_mb < 300)} | < 300 MB |")
 print(f"| Peak resident memory, `render` of every renderer at 1280x720 (OpenGL) | {render_mb:.0f} MB{mark(render_mb < 300)} | < 300 MB |")
+if capture_fps:
+    capture_mb = int(capture_kb) * 1024 / 1e6
+    print(f"| `capture` of 121–131 s at 640x480, 30 fps (sixth and seventh scenes, H.264 by ffmpeg): frames a second | {float(capture_fps):.1f} | – |")
+    print(f"| Peak resident memory of that `capture` (the program; ffmpeg apart) | {capture_mb:.0f} MB{mark(capture_mb < 300)} | < 300 MB |")
 print()
 print("Load average (1, 5, 15 min) before and after each step (" + str(len(open("/proc/cpuinfo").read().split("processor\t:")) - 1) + " CPUs):")
 print()
@@ -151,6 +168,32 @@ if [ "${SKIP_GL:-0}" != 1 ]; then
     load_after "renderer_bench, OpenGL $size"
     gl_sizes+=("$size")
   done
+
+  # The shading floor: the same frames with every fragment shader writing a constant colour, from
+  # a copy of the content whose effect files are rewritten so (everything else linked). What the
+  # frames cost above it is the per-pixel work of the effects.
+  say "renderer_bench on headless OpenGL at 640x480 with constant fragment shaders"
+  floor_content=$work/floor-content
+  mkdir -p "$floor_content/quarvdemo/shaders"
+  for entry in "$content"/*; do [ "$(basename "$entry")" = quarvdemo ] || ln -s "$entry" "$floor_content/"; done
+  for entry in "$content"/quarvdemo/*; do
+    [ "$(basename "$entry")" = shaders ] || ln -s "$entry" "$floor_content/quarvdemo/"
+  done
+  python3 - "$content/quarvdemo/shaders" "$floor_content/quarvdemo/shaders" <<'PY'
+import os, re, sys
+source, target = sys.argv[1:3]
+for name in os.listdir(source):
+    parts = re.split(r"(?m)^(--- .*)$", open(os.path.join(source, name)).read())
+    for i in range(1, len(parts), 2):
+        if parts[i].startswith("--- fragment"):
+            parts[i + 1] = "\nout vec4 colour;\nvoid main() { colour = vec4(0.5); }\n"
+    open(os.path.join(target, name), "w").write("".join(parts))
+PY
+  load_before
+  REDKITE_CONTENT=$floor_content REDKITE_BENCH_GL=1 REDKITE_BENCH_SIZE=640x480 "$renderer_bench" \
+    --benchmark_filter='Scene|Flash' --benchmark_out="$results/renderer-floor-640x480.json" \
+    --benchmark_out_format=json >&2
+  load_after "renderer_bench, OpenGL 640x480, constant fragment shaders"
 fi
 
 # 3. CPU time of every frame of the whole show, one every 1/30 s, and its plot.
@@ -248,13 +291,29 @@ say "one frame of every renderer on headless OpenGL at 1280x720 for peak memory"
   --out "$work/render" > /dev/null 2> "$work/render-time.txt"
 render_peak_kb=$(peak_kb "$work/render-time.txt")
 
+# 6. Capture: ten seconds of the busiest slots to H.264, frames a second as its progress line
+#    reports them at the end, and the program's peak memory.
+capture_fps=
+capture_peak_kb=
+if [ "${SKIP_GL:-0}" != 1 ] && command -v ffmpeg >/dev/null; then
+  say "capture of 121-131 s at 640x480, 30 fps"
+  load_before
+  /usr/bin/time -v "$redkite" --content "$content" capture --from 121 --to 131 --size 640x480 --fps 30 \
+    --out "$work/capture.mp4" > /dev/null 2> "$work/capture-time.txt"
+  load_after "capture, 640x480"
+  capture_fps=$(tr '\r' '\n' < "$work/capture-time.txt" | sed -n 's/.* frames, \([0-9.]*\) fps.*/\1/p' | tail -1)
+  capture_peak_kb=$(peak_kb "$work/capture-time.txt")
+fi
+
 cat > "$results/measures.sh" <<EOF
 window_startup=$window_startup
 headless_startup=$headless_startup
 trace_peak_kb=$trace_peak_kb
 render_peak_kb=$render_peak_kb
+capture_fps=$capture_fps
+capture_peak_kb=$capture_peak_kb
 gl_sizes=(${gl_sizes[*]})
 EOF
 
-# 6. The table.
+# 7. The table.
 report
