@@ -129,6 +129,17 @@ if capture_fps:
     capture_mb = int(capture_kb) * 1024 / 1e6
     print(f"| `capture` of 121–131 s at 640x480, 30 fps (sixth and seventh scenes, H.264 by ffmpeg): frames a second | {float(capture_fps):.1f} | – |")
     print(f"| Peak resident memory of that `capture` (the program; ffmpeg apart) | {capture_mb:.0f} MB{mark(capture_mb < 300)} | < 300 MB |")
+lookup_path = f"{results}/lookup.json"
+if os.path.exists(lookup_path):
+    print()
+    print("| Look-up by name (null device, median of the repetitions) | ns per call |")
+    print("|---|---:|")
+    rows = {}
+    for b in json.load(open(lookup_path))["benchmarks"]:
+        if b.get("run_type") == "iteration" and not b.get("error_occurred"):
+            rows.setdefault(b["run_name"], []).append(b["cpu_time"])
+    for name, times in rows.items():
+        print(f"| `{name}` | {statistics.median(times):.0f} |")
 print()
 print("Load average (1, 5, 15 min) before and after each step (" + str(len(open("/proc/cpuinfo").read().split("processor\t:")) - 1) + " CPUs):")
 print()
@@ -156,6 +167,11 @@ say "renderer_bench on the null device, $repetitions repetitions"
 env -u REDKITE_BENCH_GL -u REDKITE_BENCH_SIZE "$renderer_bench" --benchmark_repetitions="$repetitions" \
   --benchmark_out="$results/renderer-null.json" --benchmark_out_format=json >&2
 load_after "renderer_bench, null device"
+if [ -x "$build/bench/lookup_bench" ]; then
+  say "lookup_bench: registries by key, effect parameters by name"
+  "$build/bench/lookup_bench" --benchmark_repetitions="$repetitions" --benchmark_out="$results/lookup.json" \
+    --benchmark_out_format=json >&2
+fi
 
 # 2. Frames on headless OpenGL, with the baseline, at two sizes.
 gl_sizes=()
