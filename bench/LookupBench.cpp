@@ -19,35 +19,26 @@ bench::BenchShow* startedShow(benchmark::State& state) {
   return &show;
 }
 
-void textureLookup(benchmark::State& state, const char* key) {
-  if (!startedShow(state)) return;
-  assets::TextureStack& textures = timeline::manifest().textures;
-  if (!textures.lookup(key)) {
-    state.SkipWithError("no texture with this key");
+// A registry's look-up of one key, which must be there.
+template <typename Registry>
+void timeLookups(benchmark::State& state, Registry& registry, const char* key) {
+  if (!registry.lookup(key)) {
+    state.SkipWithError("no entry with this key");
     return;
   }
-  for (auto _ : state) benchmark::DoNotOptimize(textures.lookup(key));
+  for (auto _ : state) benchmark::DoNotOptimize(registry.lookup(key));
+}
+
+void textureLookup(benchmark::State& state, const char* key) {
+  if (startedShow(state)) timeLookups(state, timeline::manifest().textures, key);
 }
 
 void effectLookup(benchmark::State& state, const char* key) {
-  if (!startedShow(state)) return;
-  assets::EffectStack& effects = timeline::manifest().effects;
-  if (!effects.lookup(key)) {
-    state.SkipWithError("no effect with this key");
-    return;
-  }
-  for (auto _ : state) benchmark::DoNotOptimize(effects.lookup(key));
+  if (startedShow(state)) timeLookups(state, timeline::manifest().effects, key);
 }
 
 void meshLookup(benchmark::State& state, const char* key) {
-  bench::BenchShow* show = startedShow(state);
-  if (!show) return;
-  assets::MeshProxy& meshes = show->organ().organMeshes;
-  if (!meshes.lookup(key)) {
-    state.SkipWithError("no mesh with this key");
-    return;
-  }
-  for (auto _ : state) benchmark::DoNotOptimize(meshes.lookup(key));
+  if (bench::BenchShow* show = startedShow(state)) timeLookups(state, show->organ().organMeshes, key);
 }
 
 // SetFloat by name on the card effect: the parameter table searched, the value stored for the
