@@ -11,21 +11,33 @@
 #include "platform/trace/FrameTrace.h"
 #include "tests/robustness/ShowRun.h"
 
-namespace {
-std::size_t gAllocations = 0;
-}
-
-// GCC sees free() on a pointer from operator new when it inlines a new/delete pair; these two are
-// the matching pair.
+// Every plain and nothrow form is replaced, so whatever form the library picks (a stable sort takes
+// its buffer with nothrow new) is counted and freed by the matching form here. GCC sees free() on a
+// pointer from operator new when it inlines a new/delete pair; these are the matching pairs.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
+namespace {
+std::size_t gAllocations = 0;
+
+void* counted(std::size_t size) noexcept {
   ++gAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
+  return std::malloc(size ? size : 1);
+}
+void* countedOrThrow(std::size_t size) {
+  if (void* p = counted(size)) return p;
   throw std::bad_alloc();
 }
+}  // namespace
+void* operator new(std::size_t size) { return countedOrThrow(size); }
+void* operator new[](std::size_t size) { return countedOrThrow(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
 void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace {
