@@ -108,36 +108,35 @@ protected:
   robustness::ContentCopy content{REDKITE_CONTENT_DIR};
 };
 
-// Each load of a mesh file reports its path; the meshes stay empty and draw nothing.
-TEST_F(ContentFaults, EveryMeshFile) {
-  std::vector<std::string> paths = testsupport::manifestMeshes();
+// Every file of one kind broken the same way at once: each load reports its path with `message`;
+// `loadedTwice` is the one file of the kind that two objects load, so it is reported twice.
+void everyFileOfAKind(robustness::ContentCopy& content, const std::vector<std::string>& paths, const char* kind,
+                      const char* message, const std::string& loadedTwice) {
   for (Fault fault : robustness::kFaults) {
     std::vector<std::string> expected;
     for (const std::string& path : paths) {
       content.apply(fault, path);
-      expected.push_back(messageBoxLine(path, "Failed To Open The MeshFile"));
+      expected.push_back(messageBoxLine(path, message));
     }
-    // noiseMesh and noiseMeshB load the same file.
-    expected.push_back(messageBoxLine("quarvdemo\\render5\\noise.SCENEPlane01.mesh", "Failed To Open The MeshFile"));
-    runShow(content, std::string("every mesh file ") + robustness::faultName(fault), exactly(expected), nothingAllowed);
+    expected.push_back(messageBoxLine(loadedTwice, message));
+    runShow(content, std::string("every ") + kind + " file " + robustness::faultName(fault), exactly(expected),
+            nothingAllowed);
     for (const std::string& path : paths) content.restore(path);
   }
 }
 
+// Each load of a mesh file reports its path; the meshes stay empty and draw nothing. noiseMesh and
+// noiseMeshB load the same file.
+TEST_F(ContentFaults, EveryMeshFile) {
+  everyFileOfAKind(content, testsupport::manifestMeshes(), "mesh", "Failed To Open The MeshFile",
+                   "quarvdemo\\render5\\noise.SCENEPlane01.mesh");
+}
+
 // Each load of a camera file reports its path with "Fopen()"; the camera keeps empty tracks.
+// organCameras[1] and r3Camera06 load the same file.
 TEST_F(ContentFaults, EveryCameraFile) {
-  std::vector<std::string> paths = testsupport::manifestCameras();
-  for (Fault fault : robustness::kFaults) {
-    std::vector<std::string> expected;
-    for (const std::string& path : paths) {
-      content.apply(fault, path);
-      expected.push_back(messageBoxLine(path, "Fopen()"));
-    }
-    // organCameras[1] and r3Camera06 load the same file.
-    expected.push_back(messageBoxLine("quarvdemo\\render3\\r3.SCENECamera06.camera", "Fopen()"));
-    runShow(content, std::string("every camera file ") + robustness::faultName(fault), exactly(expected), nothingAllowed);
-    for (const std::string& path : paths) content.restore(path);
-  }
+  everyFileOfAKind(content, testsupport::manifestCameras(), "camera", "Fopen()",
+                   "quarvdemo\\render3\\r3.SCENECamera06.camera");
 }
 
 // A spectrum file that cannot be read, or holds less than its header claims, or is noise, is
