@@ -10,6 +10,10 @@
 //   device: "baseline" measures it alone, and each renderer's benchmark times a batch of it before
 //   each batch of its own (counters baseline_fps and ratio = fps / baseline_fps), so the ratio holds
 //   on a machine whose load changes during the run.
+// - REDKITE_BENCH_PROFILE=all (or a comma-separated list of renderer names), with REDKITE_BENCH_GL=1:
+//   no benchmarks; each renderer draws 30 frames spread over its slot with the device waited on at
+//   every call, and the milliseconds a frame of each draw, clear, copy and Present are printed,
+//   largest first (DrawProfile).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,9 +22,11 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/BenchShow.h"
+#include "bench/DrawProfile.h"
 #include "bench/FullScreenPass.h"
 #include "scenes/Renderers.h"
 
@@ -214,9 +220,48 @@ void baseline(benchmark::State& state) {
   state.counters["fps"] = seconds > 0.0 ? static_cast<double>(state.iterations()) * kFramesPerSync / seconds : 0.0;
 }
 
+// Whether `name` is in the comma-separated `list` ("all" names every renderer).
+bool listed(std::string_view list, std::string_view name) {
+  if (list == "all") return true;
+  for (std::size_t begin = 0; begin <= list.size();) {
+    std::size_t end = std::min(list.find(',', begin), list.size());
+    if (list.substr(begin, end - begin) == name) return true;
+    begin = end + 1;
+  }
+  return false;
+}
+
+// The per-call table of every listed renderer; returns the process's exit code.
+int profileRenderers(std::string_view list) {
+  BenchShow& show = BenchShow::instance(Backend::Gl, bench::sizeFromEnvironment().value_or(bench::FrameSize{}));
+  if (!show.ready()) {
+    std::fprintf(stderr, "renderer_bench: no content or device\n");
+    return 1;
+  }
+  constexpr int kFrames = 30;
+  for (const RendererCase& renderer : kRenderers) {
+    if (!listed(list, renderer.name)) continue;
+    const float step = renderer.length / kFrames;
+    for (int i = 0; i < kFrames; i += 10) renderer.draw(show, renderer.start + step * static_cast<float>(i));
+    show.sync();  // shaders, textures and buffers in use before the first timed call
+    bench::DrawProfile profile(show.device());
+    for (int i = 0; i < kFrames; ++i) renderer.draw(show, renderer.start + step * static_cast<float>(i));
+    profile.close();
+    profile.print(stdout, renderer.name, kFrames);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const char* list = std::getenv("REDKITE_BENCH_PROFILE"); list && *list) {
+    if (bench::backendFromEnvironment() != Backend::Gl) {
+      std::fprintf(stderr, "renderer_bench: REDKITE_BENCH_PROFILE needs REDKITE_BENCH_GL=1\n");
+      return 2;
+    }
+    return profileRenderers(list);
+  }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   const Backend backend = bench::backendFromEnvironment();

@@ -38,4 +38,8 @@ Image presentedImage(IDirect3DDevice9* device) {
   return glDevice ? glDevice->presentedImage() : Image{};
 }
 
+void waitForDevice(IDirect3DDevice9* device) {
+  if (auto* glDevice = device ? dynamic_cast<GlDevice*>(device) : nullptr) glDevice->finish();
+}
+
 }  // namespace d3d9::gl

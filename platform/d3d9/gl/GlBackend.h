@@ -29,4 +29,8 @@ void installWindowed(std::function<SDL_Window*(HWND)> resolveWindow);
 // empty for any other device.
 Image presentedImage(IDirect3DDevice9* device);
 
+// Waits until a device of this backend has finished every call made so far (glFinish); does
+// nothing for any other device. For measuring what each call costs, never for the frame loop.
+void waitForDevice(IDirect3DDevice9* device);
+
 }  // namespace d3d9::gl

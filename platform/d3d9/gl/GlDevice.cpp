@@ -290,6 +290,11 @@ HRESULT GlDevice::GetViewport(D3DVIEWPORT9* pViewport) {
   return D3D_OK;
 }
 
+void GlDevice::finish() {
+  claimContext();
+  glFinish();
+}
+
 Image GlDevice::presentedImage() {
   Image image;
   if (!presented_) return image;

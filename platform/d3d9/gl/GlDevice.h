@@ -67,6 +67,8 @@ public:
   // The frame the last Present showed, RGBA rows top first, alpha 255 unless the back buffer is
   // A8R8G8B8. Empty before the first Present and on a device with a window.
   Image presentedImage();
+  // Returns once the driver has done every call made so far.
+  void finish();
   // OpenGL errors raised since the last call; a correct run has none.
   unsigned takeGlErrors();
 
