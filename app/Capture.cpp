@@ -9,7 +9,9 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -19,6 +21,7 @@
 #include "app/StartUp.h"
 #include "platform/audio/bass.h"
 #include "platform/d3d9/gl/GlBackend.h"
+#include "platform/output/AtomicFile.h"
 
 extern char** environ;
 
@@ -29,24 +32,23 @@ std::atomic<bool> interrupted{false};
 
 void onInterrupt(int) { interrupted = true; }
 
-// Ctrl-C stops the capture between frames, so the file is finished rather than cut off.
+// Ctrl-C stops the capture between frames, so the file is finished rather than cut off; SIGTERM
+// ends it at once and removes the unfinished file (PartCleanupScope).
 class InterruptGuard {
 public:
   InterruptGuard() {
     interrupted = false;
     previousInt_ = std::signal(SIGINT, onInterrupt);
-    previousTerm_ = std::signal(SIGTERM, onInterrupt);
     previousPipe_ = std::signal(SIGPIPE, SIG_IGN);
   }
   ~InterruptGuard() {
     std::signal(SIGINT, previousInt_);
-    std::signal(SIGTERM, previousTerm_);
     std::signal(SIGPIPE, previousPipe_);
   }
 
 private:
+  output::PartCleanupScope terminate_{false};
   void (*previousInt_)(int);
-  void (*previousTerm_)(int);
   void (*previousPipe_)(int);
 };
 
@@ -83,10 +85,12 @@ class Encoder {
 public:
   bool start(const std::vector<std::string>& arguments) {
     int fds[2];
-    if (::pipe(fds) != 0) return false;
+    messages_ = std::tmpfile();
+    if (!messages_ || ::pipe(fds) != 0) return false;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, fileno(messages_), STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[1]);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -119,22 +123,42 @@ public:
     return pipe_ >= 0;
   }
 
-  // Closes the pipe and waits for ffmpeg; true when it finished the file without error.
-  bool finish() {
+  // Closes the pipe and waits for ffmpeg; true when it exited 0 and printed nothing (it runs with
+  // -loglevel error, and a full disk can leave it printing an error yet exiting 0). What it
+  // printed lands in `messages`.
+  bool finish(std::string& messages) {
     if (pipe_ >= 0) ::close(pipe_);
     pipe_ = -1;
     int status = 0;
     if (child_ <= 0 || ::waitpid(child_, &status, 0) != child_) return false;
     child_ = 0;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    messages.clear();
+    if (messages_) {
+      std::rewind(messages_);
+      char buffer[4096];
+      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, messages_)) > 0;) messages.append(buffer, n);
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && messages.empty();
   }
 
-  ~Encoder() { finish(); }
+  ~Encoder() {
+    std::string ignored;
+    finish(ignored);
+    if (messages_) std::fclose(messages_);
+  }
 
 private:
   pid_t child_ = 0;
   int pipe_ = -1;
+  std::FILE* messages_ = nullptr;
 };
+
+// The last line of ffmpeg's messages, the reason shown with the failed path.
+std::string lastLine(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  std::size_t cut = text.find_last_of('\n');
+  return cut == std::string::npos ? text : text.substr(cut + 1);
+}
 
 // Frames done, frames a second and time left: redrawn in place on a terminal, a plain line every
 // few seconds otherwise.
@@ -201,8 +225,41 @@ std::vector<std::string> ffmpegArguments(const Options& options, Size size, doub
                              "1:a", "-c:a", "aac", "-b:a", "192k", "-shortest"});
   }
   args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt", "yuv420p",
-                           "-movflags", "+faststart", options.out});
+                           "-movflags", "+faststart", "-f", "mp4", options.out + ".part"});
   return args;
+}
+
+bool mp4IsWhole(const std::string& path, std::string& reason) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  std::error_code error;
+  const std::uint64_t size = std::filesystem::file_size(path, error);
+  bool moov = false, mdat = false;
+  std::uint64_t at = 0;
+  // Top-level boxes: a 32-bit big-endian size (1: a 64-bit size follows; 0: to the end) and a type.
+  while (!error && at + 8 <= size) {
+    unsigned char head[16];
+    if (std::fseek(file, long(at), SEEK_SET) != 0 || std::fread(head, 1, 8, file) != 8) break;
+    std::uint64_t box = std::uint64_t(head[0]) << 24 | std::uint64_t(head[1]) << 16 | std::uint64_t(head[2]) << 8 | head[3];
+    if (box == 1) {
+      if (std::fread(head + 8, 1, 8, file) != 8) break;
+      box = 0;
+      for (int i = 8; i < 16; ++i) box = box << 8 | head[i];
+    } else if (box == 0) {
+      box = size - at;
+    }
+    if (box < 8 || box > size - at) break;
+    moov = moov || std::memcmp(head + 4, "moov", 4) == 0;
+    mdat = mdat || std::memcmp(head + 4, "mdat", 4) == 0;
+    at += box;
+  }
+  std::fclose(file);
+  if (at == size && moov && mdat && size > 0) return true;
+  reason = moov ? "the MP4 file is cut short" : "the MP4 file has no index (moov box)";
+  return false;
 }
 
 int runCapture(const Options& options) {
@@ -232,6 +289,8 @@ int runCapture(const Options& options) {
   double duration = double(times.size()) / double(options.fps);
 
   InterruptGuard guard;
+  const std::string part = options.out + ".part";
+  output::PartFile unfinished(part);
   Encoder encoder;
   if (!encoder.start(ffmpegArguments(options, size, from, duration, withMusic))) {
     std::fputs("redkite: cannot start ffmpeg\n", stderr);
@@ -249,12 +308,18 @@ int runCapture(const Options& options) {
     progress.update(++done);
     return pipeOpen && !interrupted;
   });
-  bool finished = encoder.finish();
-  if (!drawn) return 1;
+  std::string messages;
+  bool finished = encoder.finish(messages);
+  if (!messages.empty()) std::fputs(messages.c_str(), stderr);
   if (interrupted) std::fprintf(stderr, "\nredkite: capture stopped after %zu frames\n", done);
-  if (!pipeOpen) std::fputs("redkite: ffmpeg stopped reading; the capture is cut short\n", stderr);
-  if (!finished) {
-    std::fprintf(stderr, "redkite: ffmpeg could not finish %s\n", options.out.c_str());
+  std::string reason = !drawn ? "the show could not start" : !pipeOpen ? "ffmpeg stopped reading the frames"
+                       : !finished ? (messages.empty() ? "ffmpeg failed" : lastLine(messages)) : "";
+  // A whole capture is renamed into place; anything else is removed, never left looking finished.
+  if (reason.empty() && mp4IsWhole(part, reason) && std::rename(part.c_str(), options.out.c_str()) != 0)
+    reason = std::strerror(errno);
+  if (!reason.empty()) {
+    std::remove(part.c_str());
+    std::fprintf(stderr, "redkite: cannot write %s: %s\n", options.out.c_str(), reason.c_str());
     return 1;
   }
   std::printf("%s: %zu frames, %.2f s at %u fps\n", options.out.c_str(), done, double(done) / options.fps,

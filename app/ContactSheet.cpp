@@ -130,8 +130,9 @@ int runContactSheet(const Options& options) {
     return true;
   });
   if (!drawn) return 1;
-  if (!d3d9::gl::writePng(*options.sheet, composeSheet(frames, labels, kSheetColumns))) {
-    std::fprintf(stderr, "redkite: --sheet: cannot write %s\n", options.sheet->c_str());
+  std::string error;
+  if (!d3d9::gl::writePng(*options.sheet, composeSheet(frames, labels, kSheetColumns), error)) {
+    std::fprintf(stderr, "redkite: cannot write %s\n", error.c_str());
     return 1;
   }
   std::printf("%s: %zu renderers\n", options.sheet->c_str(), frames.size());

@@ -1,12 +1,14 @@
 // Start-up, the frame loop and shutdown of the show; the headless trace command.
 #include "app/Show.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <fstream>
-#include <iostream>
 #include <memory>
+#include <optional>
 
 #include "app/AppWindow.h"
 #include "app/ContactSheet.h"
@@ -17,6 +19,7 @@
 #include "app/SetupDialogView.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/trace/TraceDevice.h"
+#include "platform/output/AtomicFile.h"
 #include "platform/trace/FrameTrace.h"
 #include "platform/win32/MessageBox.h"
 #include "render/Cameras.h"
@@ -108,21 +111,46 @@ int runShow(const Options& options) {
 }
 
 int runTrace(const Options& options) {
-  std::ofstream file;
-  std::ostream* out = &std::cout;
-  if (options.out != "-") {
-    file.open(options.out, std::ios::binary);
-    if (!file) {
-      std::fprintf(stderr, "redkite: --out: cannot write %s\n", options.out.c_str());
+  // To standard output, a reader that goes away (| head) ends the program as a shell expects.
+  const bool toStdout = options.out == "-";
+  if (toStdout) std::signal(SIGPIPE, SIG_DFL);
+  std::optional<output::AtomicFile> file;
+  if (!toStdout) {
+    file.emplace(options.out);
+    if (!file->ok()) {
+      std::fprintf(stderr, "redkite: cannot write %s\n", file->error().c_str());
       return 2;
     }
-    out = &file;
   }
-  trace::frameTrace().setSink([out](std::string_view line) { *out << line << '\n'; });
+  bool written = true;
+  int stdoutError = 0;
+  trace::frameTrace().setSink([&](std::string_view line) {
+    if (!written) return;
+    if (file) {
+      written = file->write(line) && file->write("\n");
+      return;
+    }
+    written = std::fwrite(line.data(), 1, line.size(), stdout) == line.size() && std::fputc('\n', stdout) != EOF;
+    if (!written) stdoutError = errno;
+  });
   d3d9::trace::install();
-  bool drawn = drawHeadless(options, options.size.value_or(kTraceDefaultSize), options.times, [](double) { return true; });
+  // A failed write stops the frame walk: nothing after it could reach the output.
+  bool drawn = drawHeadless(options, options.size.value_or(kTraceDefaultSize), options.times,
+                            [&](double) { return written; });
   trace::frameTrace().setSink({});
-  out->flush();
+  if (written && !file && std::fflush(stdout) != 0) {
+    written = false;
+    stdoutError = errno;
+  }
+  if (written && file) written = file->commit();
+  if (!written) {
+    if (file) {
+      std::fprintf(stderr, "redkite: cannot write %s\n", file->error().c_str());
+    } else {
+      std::fprintf(stderr, "redkite: cannot write the trace to standard output: %s\n", std::strerror(stdoutError));
+    }
+    return 1;
+  }
   return drawn ? 0 : 1;
 }
 
@@ -135,23 +163,25 @@ int runRender(const Options& options) {
     return 2;
   }
   d3d9::gl::installHeadless();
-  int failures = 0;
+  bool failed = false;
   bool drawn = drawHeadless(options, options.size.value_or(kRenderDefaultSize), options.times, [&](double t) {
     d3d9::gl::Image image = d3d9::gl::presentedImage(deviceState().device.get());
     char name[32];
     std::snprintf(name, sizeof name, "%08.3f.png", t);
     std::string path = (std::filesystem::path(options.out) / name).string();
+    std::string problem;
     if (image.empty()) {
       std::fprintf(stderr, "redkite: %.3f s draws the default frame, which presents nothing\n", t);
-    } else if (!d3d9::gl::writePng(path, image)) {
-      std::fprintf(stderr, "redkite: cannot write %s\n", path.c_str());
-      ++failures;
+    } else if (!d3d9::gl::writePng(path, image, problem)) {
+      // The next frames would meet the same full disk or closed folder: stop at the first.
+      std::fprintf(stderr, "redkite: cannot write %s\n", problem.c_str());
+      failed = true;
     } else {
       std::printf("%s\n", path.c_str());
     }
-    return true;
+    return !failed;
   });
-  return drawn && failures == 0 ? 0 : 1;
+  return drawn && !failed ? 0 : 1;
 }
 
 }  // namespace app

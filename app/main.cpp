@@ -3,11 +3,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 #include "app/AppWindow.h"
 #include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/Show.h"
+#include "platform/output/AtomicFile.h"
 
 namespace {
 
@@ -57,6 +59,9 @@ int main(int argc, char** argv) {
   if (options.sheet && !absolutePath(*options.sheet, "--sheet")) return 2;
   if (!enterContentFolder(options, argv[0])) return 2;
 
+  // An interrupted headless command leaves no half-written output behind.
+  std::optional<output::PartCleanupScope> cleanup;
+  if (options.command == app::Command::Trace || options.command == app::Command::Render) cleanup.emplace();
   int code = 0;
   switch (options.command) {
     case app::Command::Show:

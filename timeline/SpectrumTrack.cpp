@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/output/AtomicFile.h"
 #include "platform/win32/FilePath.h"
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageBox.h"
@@ -75,8 +76,8 @@ bool readBody(std::FILE* file, std::uint64_t count, std::uint32_t bandCount, std
   return true;
 }
 
-bool writeAll(std::FILE* file, const std::vector<unsigned char>& bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+bool writeAll(output::AtomicFile& file, const std::vector<unsigned char>& bytes) {
+  return file.write(bytes.data(), bytes.size());
 }
 
 enum class PassResult { Running, Done, Cancelled, WriteError };
@@ -84,7 +85,7 @@ enum class PassResult { Running, Done, Cancelled, WriteError };
 // The polling loop of a recording: one record each time the music passes the next thirtieth.
 class Recorder {
 public:
-  Recorder(std::FILE* file, DWORD channel, std::uint32_t bandCount, std::uint32_t records, double length)
+  Recorder(output::AtomicFile& file, DWORD channel, std::uint32_t bandCount, std::uint32_t records, double length)
       : file_(file), channel_(channel), bandCount_(bandCount), records_(records), length_(length),
         end_(double(float(records) * kThirtieth)) {}
 
@@ -131,7 +132,7 @@ private:
     std::fflush(stdout);
   }
 
-  std::FILE* file_;
+  output::AtomicFile& file_;
   DWORD channel_;
   std::uint32_t bandCount_;
   std::uint32_t records_;
@@ -188,10 +189,14 @@ RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_
   // Without a stream (its failure already reported) there is no clock to record by.
   double length = BASS_ChannelBytes2Seconds(channel, BASS_ChannelGetLength(channel));
   if (!(length > 0.0)) return RecordResult::Failed;
-  std::string target = path ? win32::hostPath(path) : std::string();
-  std::string partial = target + ".part";
-  File file(bandCount >= 1 && bandCount <= kMaxBands && path ? std::fopen(partial.c_str(), "wb") : nullptr);
-  if (!file) {
+  if (bandCount < 1 || bandCount > kMaxBands || !path) {
+    problemWithFile(path);
+    return RecordResult::Failed;
+  }
+  // Written to "<path>.part" and renamed when whole; Escape, a failed write or SIGTERM removes it.
+  output::PartCleanupScope cleanup;
+  output::AtomicFile file(win32::hostPath(path));
+  if (!file.ok()) {
     problemWithFile(path);
     return RecordResult::Failed;
   }
@@ -199,13 +204,13 @@ RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_
   std::vector<unsigned char> header;
   appendLe32(header, records);
   appendLe32(header, bandCount);
-  bool written = writeAll(file.get(), header);
+  bool written = writeAll(file, header);
 
   BASS_ChannelSetAttributes(channel, 0, 0, -101);
   BASS_ChannelPlay(channel, FALSE);
   std::printf("Sampling - Start");
   std::fflush(stdout);
-  Recorder recorder(file.get(), channel, bandCount, records, length);
+  Recorder recorder(file, channel, bandCount, records, length);
   PassResult pass = written ? PassResult::Running : PassResult::WriteError;
   while (pass == PassResult::Running) {
     pass = recorder.pass();
@@ -214,11 +219,10 @@ RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_
   std::printf("NumberOfSamples = %d     Recorded = %d\n", int(records), int(recorder.written()));
   std::fflush(stdout);
 
-  written = pass == PassResult::Done && recorder.pad();
-  written = std::fclose(file.release()) == 0 && written;
+  written = pass == PassResult::Done && recorder.pad() && file.commit();
   BASS_ChannelSetPosition(channel, BASS_ChannelSeconds2Bytes(channel, 0.0f));
-  if (written && std::rename(partial.c_str(), target.c_str()) == 0) return RecordResult::Complete;
-  std::remove(partial.c_str());
+  if (written) return RecordResult::Complete;
+  file.abandon();
   if (pass == PassResult::Cancelled) return RecordResult::Cancelled;
   problemWithFile(path);
   return RecordResult::Failed;

@@ -32,9 +32,35 @@ TEST(Capture, FfmpegEncodesH264WithTheMusicOfTheSameInterval) {
   EXPECT_NE(line.find("-ss 12.500000 -t 2.000000 -i RV07/Vemir-Red Kite.mp3"), std::string::npos) << line;
   EXPECT_NE(line.find("-c:v libx264"), std::string::npos);
   EXPECT_NE(line.find("-pix_fmt yuv420p"), std::string::npos);
-  EXPECT_NE(line.find("-movflags +faststart /tmp/x.mp4"), std::string::npos);
+  EXPECT_NE(line.find("-movflags +faststart -f mp4 /tmp/x.mp4.part"), std::string::npos);
   auto silent = app::ffmpegArguments(options, {640, 480}, 0, 2.0, false);
   EXPECT_EQ(std::find(silent.begin(), silent.end(), "-map"), silent.end());
+}
+
+// Faults caught: a capture cut short by a full disk (no index, or a box running past the end)
+// taken for a finished file.
+TEST(Capture, OnlyAWholeMp4PassesForFinished) {
+  testsupport::TempDir dir;
+  auto box = [](std::uint32_t size, const char* type) {
+    std::string b = {char(size >> 24), char(size >> 16), char(size >> 8), char(size), type[0], type[1], type[2], type[3]};
+    return b + std::string(size - 8, '\0');
+  };
+  const std::string whole = box(16, "ftyp") + box(24, "moov") + box(40, "mdat");
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool isWhole;
+  } cases[] = {
+      {"whole", whole, true},
+      {"no index", box(16, "ftyp") + box(40, "mdat"), false},
+      {"cut short", whole.substr(0, whole.size() - 5), false},
+      {"empty", "", false},
+  };
+  for (const Case& c : cases) {
+    std::string reason;
+    EXPECT_EQ(app::mp4IsWhole(dir.write(c.name, c.bytes), reason), c.isWhole) << c.name;
+    EXPECT_EQ(reason.empty(), c.isWhole) << c.name;
+  }
 }
 
 // With a quiet spectrum the flash of the opening never runs; every other renderer gets a time at

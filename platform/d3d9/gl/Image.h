@@ -18,7 +18,8 @@ struct Image {
   const std::uint8_t* at(unsigned x, unsigned y) const { return rgba.data() + (std::size_t(y) * width + x) * 4; }
 };
 
-// Writes the image as an 8-bit RGBA PNG; false when it is empty or the file cannot be written.
-bool writePng(const std::string& path, const Image& image);
+// Writes the image as an 8-bit RGBA PNG, whole or not at all; false when it is empty or the file
+// cannot be written, with "PATH: reason" in `error`.
+bool writePng(const std::string& path, const Image& image, std::string& error);
 
 }  // namespace d3d9::gl

@@ -212,7 +212,8 @@ TEST_F(GlDevice, PresentedFrameWritesAsPng) {
   device->EndScene();
   d3d9::gl::Image image = present();
   std::string path = (std::filesystem::temp_directory_path() / "redkite_gl_frame.png").string();
-  ASSERT_TRUE(d3d9::gl::writePng(path, image));
+  std::string error;
+  ASSERT_TRUE(d3d9::gl::writePng(path, image, error)) << error;
   int width = 0, height = 0, channels = 0;
   stbi_uc* decoded = stbi_load(path.c_str(), &width, &height, &channels, 4);
   ASSERT_NE(decoded, nullptr);
@@ -223,8 +224,9 @@ TEST_F(GlDevice, PresentedFrameWritesAsPng) {
   stbi_image_free(decoded);
   std::remove(path.c_str());
 
-  EXPECT_FALSE(d3d9::gl::writePng(path, d3d9::gl::Image{}));
-  EXPECT_FALSE(d3d9::gl::writePng("/nonexistent-dir/frame.png", image));
+  EXPECT_FALSE(d3d9::gl::writePng(path, d3d9::gl::Image{}, error));
+  EXPECT_FALSE(d3d9::gl::writePng("/nonexistent-dir/frame.png", image, error));
+  EXPECT_EQ(error, "/nonexistent-dir/frame.png: No such file or directory");
 }
 
 // Faults caught: the adapter offering multisample types it cannot create (the dialog would offer
