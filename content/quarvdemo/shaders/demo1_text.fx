@@ -17,7 +17,7 @@ void main() {
 in vec2 uv;
 out vec4 colour;
 void main() {
-  vec4 c = texture(tex0, uv);
+  vec4 c = textureLod(tex0, uv, 0.0);
   float weight = max(alpha1, 0.0);
   // The opacity saturates at 1, so a weight above 1 means fully covered.
   colour = vec4(c.rgb * weight, clamp(c.a * weight, 0.0, 1.0));

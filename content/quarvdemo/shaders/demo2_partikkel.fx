@@ -32,18 +32,18 @@ void main() {
 --- fragment spark
 in vec2 uv;
 out vec4 colour;
-void main() { colour = vec4(texture(tex0, uv).rgb * 0.12, 1.0); }
+void main() { colour = vec4(textureLod(tex0, uv, 0.0).rgb * 0.12, 1.0); }
 --- fragment picture
 in vec2 uv;
 out vec4 colour;
-void main() { colour = vec4(texture(tex0, uv).rgb, 1.0); }
+void main() { colour = vec4(textureLod(tex0, uv, 0.0).rgb, 1.0); }
 --- fragment card
 in vec2 uv;
 in float viewDepth;
 out vec4 colour;
 void main() {
   float near = 1.0 - smoothstep(150.0, 400.0, viewDepth);
-  colour = vec4(mix(texture(tex0, uv).rgb, vec3(1.0), near), 1.0);
+  colour = vec4(mix(textureLod(tex0, uv, 0.0).rgb, vec3(1.0), near), 1.0);
 }
 --- fragment fogged
 in vec2 uv;
@@ -52,7 +52,7 @@ out vec4 colour;
 void main() {
   float d = distance(centre, CameraPosition);
   float x = max(d - FogStart, 0.0) / max(FogEnd - FogStart, 1e-3);
-  colour = vec4(texture(tex0, uv).rgb / (1.0 + x * x), 1.0);
+  colour = vec4(textureLod(tex0, uv, 0.0).rgb / (1.0 + x * x), 1.0);
 }
 --- pass 0 billboard spark
 --- pass 1 billboard picture

@@ -49,7 +49,7 @@ void main() {
   vec3 lit = vec3(0.0);
   if (lightClip.w > 0.0) {
     vec2 uvL = vec2(0.5 + 0.5 * lightClip.x / lightClip.w, 0.5 - 0.5 * lightClip.y / lightClip.w);
-    lit = texture(tex0, uvL).r * texture(tex2, uvL).rgb;
+    lit = textureLod(tex0, uvL, 0.0).r * texture(tex2, uvL).rgb;
   }
   vec3 surface = texture(tex1, uv).rgb * texture(tex3, fieldUv).rgb;
   colour = vec4(surface * (0.12 + max(alpha1, 0.0) * lit * max(dot(n, l), 0.0)), 1.0);
