@@ -114,6 +114,8 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--msaa", raw.msaa, "Multisampling: 0, 2, 4 … 16 samples (default 0)");
   cli.add_option("--aspect", raw.aspect, "Aspect ratio of the projection: 4:3, 16:10 or 16:9 (default: the desktop's)");
   cli.add_option("--start", raw.start, "Music time to start at, in seconds");
+  cli.set_version_flag("--version", "redkite " REDKITE_VERSION, "Print the version and exit");
+  cli.footer(kKeysHelp);
 
   auto* render = cli.add_subcommand("render", "Render PNG frames at music times, headless");
   render->add_option("--at", raw.at, "Music times T[,T…] in seconds");
@@ -141,6 +143,9 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
     cli.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     result.message = cli.help();
+    return result;
+  } catch (const CLI::CallForVersion& version) {
+    result.message = version.what();
     return result;
   } catch (const CLI::CallForAllHelp&) {
     result.message = cli.help("", CLI::AppFormatMode::All);

@@ -48,6 +48,12 @@ struct ParseResult {
 
 ParseResult parseCommandLine(int argc, const char* const* argv);
 
+// The keys of the running show, at the foot of --help (and so of the manual page made from it).
+inline constexpr const char* kKeysHelp =
+    "Keys while the show runs: Escape ends it; O and I move the music forward and back, 0.1 s a frame.\n"
+    "Content: --content DIR, else the working folder when it holds the show's files, else content/ beside\n"
+    "the program, else ../share/redkite beside it (an installed copy).";
+
 // Sizes used when none is given.
 inline constexpr Size kDialogDefaultSize{800, 600};
 inline constexpr Size kRenderDefaultSize{1280, 720};

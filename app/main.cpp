@@ -13,17 +13,25 @@
 
 namespace {
 
-// The show opens its files relative to the working folder: --content names it; otherwise the
-// content generated next to the program is used when the working folder has none.
+// The show opens its files relative to the working folder: --content names it; otherwise, when the
+// working folder has none of the show's files, the content generated beside the program (a build
+// folder) or installed at ../share/redkite beside it.
 bool enterContentFolder(const app::Options& options, const char* argv0) {
   namespace fs = std::filesystem;
   fs::path folder;
   if (options.contentDir) {
     folder = *options.contentDir;
   } else if (!fs::exists("RV07") && !fs::exists("quarvdemo")) {
+    // Started through PATH, argv[0] is a bare name: the kernel's link names the program itself.
     std::error_code error;
-    fs::path beside = fs::weakly_canonical(fs::path(argv0), error).parent_path() / "content";
-    if (!error && fs::is_directory(beside)) folder = beside;
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (error) program = fs::weakly_canonical(fs::path(argv0), error);
+    for (const fs::path& candidate : {program.parent_path() / "content", program.parent_path() / ".." / "share" / "redkite"}) {
+      if (!error && fs::is_directory(candidate / "quarvdemo")) {
+        folder = candidate;
+        break;
+      }
+    }
   }
   if (folder.empty()) return true;
   if (::chdir(folder.c_str()) != 0) {

@@ -10,6 +10,7 @@ REDKITE_PACKAGES=(
   libepoxy-dev libegl-dev libegl-mesa0 libgl1-mesa-dri
   libimgui-dev libcli11-dev fonts-dejavu-core
   xvfb xdotool ffmpeg python3
+  desktop-file-utils man-db dpkg-dev lintian
   clang libclang-rt-14-dev
 )
 
