@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer
 # (REDKITE_SANITIZE=ON, in build-asan/ unless BUILD_DIR is set) and runs it, all but the packaging
-# test. Any sanitizer report
-# fails the test that made it.
+# test. Any sanitizer report fails the test that made it.
 #   scripts/sanitize-tests.sh [ctest arguments ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
