@@ -5,7 +5,8 @@
 # measured in the same run, start-up time to the first presented frame, peak resident memory, and
 # the CPU time of every frame over the whole show (CSV and a plot), the shading floor (the frames on
 # OpenGL at 640x480 with every fragment shader writing a constant colour: what the draws cost
-# without their per-pixel work) and the throughput of `capture`.
+# without their per-pixel work), the throughput of `capture` and the per-call device time of every
+# renderer (build/perf/draw-profile.txt).
 #   scripts/bench-performance.sh [BUILD_DIR]          (default build)
 # Environment: REPETITIONS (renderer_bench repetitions, default 3), STARTUP_RUNS (default 5),
 #   PLOT (default docs/performance-frame-times.png), RESULTS (folder for the raw results, default
@@ -321,6 +322,14 @@ if [ "${SKIP_GL:-0}" != 1 ] && command -v ffmpeg >/dev/null; then
   capture_peak_kb=$(peak_kb "$work/capture-time.txt")
 fi
 
+# 7. Where each renderer's device time goes: the per-call table of renderer_bench (the device waited
+#    on at every draw, clear, copy and Present), largest first, at 640x480.
+if [ "${SKIP_GL:-0}" != 1 ]; then
+  say "per-call device time of every renderer at 640x480 (build/perf/draw-profile.txt)"
+  REDKITE_BENCH_GL=1 REDKITE_BENCH_SIZE=640x480 REDKITE_BENCH_PROFILE=all "$renderer_bench" \
+    > "$results/draw-profile.txt"
+fi
+
 cat > "$results/measures.sh" <<EOF
 window_startup=$window_startup
 headless_startup=$headless_startup
@@ -331,5 +340,5 @@ capture_peak_kb=$capture_peak_kb
 gl_sizes=(${gl_sizes[*]})
 EOF
 
-# 7. The table.
+# 8. The table.
 report
