@@ -18,6 +18,7 @@
 
 #include "app/AppWindow.h"
 #include "app/Headless.h"
+#include "app/Progress.h"
 #include "app/StartUp.h"
 #include "platform/audio/bass.h"
 #include "platform/d3d9/gl/GlBackend.h"
@@ -160,43 +161,6 @@ std::string lastLine(std::string text) {
   return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
-// Frames done, frames a second and time left: redrawn in place on a terminal, a plain line every
-// few seconds otherwise.
-class Progress {
-public:
-  explicit Progress(std::size_t total) : total_(total), terminal_(::isatty(STDERR_FILENO)) {}
-
-  void update(std::size_t done) {
-    auto now = Clock::now();
-    double elapsed = std::chrono::duration<double>(now - start_).count();
-    double sinceLast = std::chrono::duration<double>(now - lastPrint_).count();
-    bool last = done == total_;
-    if (!last && sinceLast < (terminal_ ? 0.2 : 5.0)) return;
-    lastPrint_ = now;
-    double fps = elapsed > 0 ? double(done) / elapsed : 0;
-    double left = fps > 0 ? double(total_ - done) / fps : 0;
-    int percent = total_ ? int(100.0 * double(done) / double(total_)) : 100;
-    constexpr int kBarWidth = 30;
-    int filled = percent * kBarWidth / 100;
-    if (terminal_) {
-      std::fprintf(stderr, "\r[%.*s%*s] %3d%%  %zu/%zu frames  %.1f fps  %d:%02d left ", filled,
-                   "##############################", kBarWidth - filled, "", percent, done, total_, fps,
-                   int(left) / 60, int(left) % 60);
-      if (last) std::fputc('\n', stderr);
-    } else {
-      std::fprintf(stderr, "capture: %d%%, %zu/%zu frames, %.1f fps, %d:%02d left\n", percent, done, total_, fps,
-                   int(left) / 60, int(left) % 60);
-    }
-  }
-
-private:
-  using Clock = std::chrono::steady_clock;
-  std::size_t total_;
-  bool terminal_;
-  Clock::time_point start_ = Clock::now();
-  Clock::time_point lastPrint_ = Clock::now();
-};
-
 }  // namespace
 
 std::vector<double> captureTimes(double from, double to, unsigned fps) {
@@ -297,7 +261,7 @@ int runCapture(const Options& options) {
     return 1;
   }
   d3d9::gl::installHeadless();
-  Progress progress(times.size());
+  Progress progress(times.size(), "capture", "frames", "fps");
   std::vector<std::uint8_t> black(std::size_t(size.width) * size.height * 4, 0);
   std::size_t done = 0;
   bool pipeOpen = true;

@@ -134,7 +134,10 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   trace->add_option("--at", raw.at, "Music times T[,T…] in seconds")->required();
   trace->add_option("--out", o.out, "Output file, or - for standard output (default -)");
   trace->add_option("--size", raw.size, "Back-buffer size WIDTHxHEIGHT (default 640x480)");
-  for (CLI::App* command : {render, capture, trace})
+  auto* spectrum = cli.add_subcommand("spectrum", "Write the spectrum file from the decoded music, without playing it");
+  spectrum->add_option("--music", o.music, "MP3 file to analyse (default: the content's music)");
+  spectrum->add_option("--out", o.out, "Spectrum file (default: the content's RV07/syncdata/fft.txt)");
+  for (CLI::App* command : {render, capture, trace, spectrum})
     command->add_option("--content", o.contentDir, "Folder with the show's content (default: the working folder)");
   cli.require_subcommand(0, 1);
 
@@ -158,7 +161,9 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   if (render->parsed()) o.command = Command::Render;
   if (capture->parsed()) o.command = Command::Capture;
   if (trace->parsed()) o.command = Command::Trace;
-  if (o.out.empty()) {
+  if (spectrum->parsed()) o.command = Command::Spectrum;
+  // The spectrum file's default lies in the content folder, so it is left for the command to name.
+  if (o.out.empty() && o.command != Command::Spectrum) {
     o.out = o.command == Command::Render ? "frames" : o.command == Command::Capture ? "build/redkite.mp4" : "-";
   }
   if (std::string error = finish(raw, o); !error.empty()) {

@@ -11,7 +11,7 @@
 
 namespace app {
 
-enum class Command { Show, Render, Capture, Trace };
+enum class Command { Show, Render, Capture, Trace, Spectrum };
 
 struct Size {
   UINT width = 0;
@@ -38,6 +38,9 @@ struct Options {
   unsigned fps = 60;
   std::optional<double> from;
   std::optional<double> to;
+
+  // spectrum: the music to analyse (default: the content's) and `out` (default: the content's file).
+  std::optional<std::string> music;
 };
 
 struct ParseResult {

@@ -12,6 +12,7 @@
 #include "app/AppWindow.h"
 #include "app/CommandLine.h"
 #include "app/Headless.h"
+#include "app/SpectrumCommand.h"
 #include "app/StartUp.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/win32/FilePath.h"
@@ -112,8 +113,7 @@ d3d9::gl::Image composeSheet(const std::vector<d3d9::gl::Image>& frames, const s
 }
 
 int runContactSheet(const Options& options) {
-  if (!timeline::spectrumTrack().load(kSpectrumPath))
-    std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
+  loadHeadlessSpectrum();
   std::vector<SheetEntry> entries = pickSheetTimes(timeline::spectrumTrack(), kShowEnd);
   std::vector<double> times;
   std::vector<std::string> labels;

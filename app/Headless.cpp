@@ -5,6 +5,7 @@
 
 #include "app/AppWindow.h"
 #include "app/Frame.h"
+#include "app/SpectrumCommand.h"
 #include "app/StartUp.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
@@ -33,9 +34,8 @@ bool drawHeadless(const Options& options, Size size, const std::vector<double>& 
   timeline::loadManifest();
   {
     Stages stages;
-    // Headless runs never record: without the spectrum file every band reads 0.
-    if (!timeline::spectrumTrack().load(kSpectrumPath))
-      std::fprintf(stderr, "redkite: no spectrum file %s; the spectrum reads 0\n", kSpectrumPath);
+    // Headless runs never record: without the spectrum file the music is analysed in memory.
+    loadHeadlessSpectrum();
     for (double t : times) {
       drawFrame(state.device.get(), t, *stages.organ, *stages.main);
       if (!afterFrame(t)) break;

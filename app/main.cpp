@@ -9,6 +9,7 @@
 #include "app/Capture.h"
 #include "app/CommandLine.h"
 #include "app/Show.h"
+#include "app/SpectrumCommand.h"
 #include "platform/output/AtomicFile.h"
 
 namespace {
@@ -63,13 +64,18 @@ int main(int argc, char** argv) {
   }
   app::Options& options = *parsed.options;
   // Output paths name places relative to where the user started the program, not the content.
-  if (options.command != app::Command::Show && options.out != "-" && !absolutePath(options.out, "--out")) return 2;
+  if (options.command != app::Command::Show && options.out != "-" && !options.out.empty() &&
+      !absolutePath(options.out, "--out"))
+    return 2;
+  if (options.music && !absolutePath(*options.music, "--music")) return 2;
   if (options.sheet && !absolutePath(*options.sheet, "--sheet")) return 2;
   if (!enterContentFolder(options, argv[0])) return 2;
 
   // An interrupted headless command leaves no half-written output behind.
   std::optional<output::PartCleanupScope> cleanup;
-  if (options.command == app::Command::Trace || options.command == app::Command::Render) cleanup.emplace();
+  if (options.command == app::Command::Trace || options.command == app::Command::Render ||
+      options.command == app::Command::Spectrum)
+    cleanup.emplace();
   int code = 0;
   switch (options.command) {
     case app::Command::Show:
@@ -80,6 +86,9 @@ int main(int argc, char** argv) {
       break;
     case app::Command::Render:
       code = app::runRender(options);
+      break;
+    case app::Command::Spectrum:
+      code = app::runSpectrum(options);
       break;
     case app::Command::Capture:
       code = app::runCapture(options);

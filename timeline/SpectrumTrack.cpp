@@ -2,6 +2,7 @@
 #include "timeline/SpectrumTrack.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/audio/SpectrumAnalyser.h"
 #include "platform/output/AtomicFile.h"
 #include "platform/win32/FilePath.h"
 #include "platform/win32/Keyboard.h"
@@ -60,21 +62,6 @@ long long fileSize(std::FILE* file) {
 }
 
 float keyAt(const SpectrumBand& band, std::uint32_t i) { return i < band.keys.size() ? band.keys[i] : 0.0f; }
-
-// Appends `count` floats from the file to the bands, record by record: float g of the body is band
-// g % B, key g / B. False when the file ends early.
-bool readBody(std::FILE* file, std::uint64_t count, std::uint32_t bandCount, std::vector<SpectrumBand>& bands) {
-  constexpr std::size_t kChunk = 4096;
-  unsigned char buffer[kChunk * 4];
-  std::uint64_t done = 0;
-  while (done < count) {
-    std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, count - done));
-    std::size_t got = std::fread(buffer, 4, want, file);
-    for (std::size_t n = 0; n < got; ++n, ++done) bands[done % bandCount].keys.push_back(floatOfBits(readLe32(buffer + 4 * n)));
-    if (got < want) return false;
-  }
-  return true;
-}
 
 bool writeAll(output::AtomicFile& file, const std::vector<unsigned char>& bytes) {
   return file.write(bytes.data(), bytes.size());
@@ -164,6 +151,20 @@ std::uint32_t recordCountFor(double lengthSeconds, float durationOverride) {
   return static_cast<std::uint32_t>(std::min({count, held, double(UINT32_MAX)}));
 }
 
+bool SpectrumTrack::fill(const unsigned char* header, std::span<const unsigned char> body) {
+  recordCount_ = readLe32(header);
+  bandCount_ = readLe32(header + 4);
+  // Only the floats the body holds are taken, so a forged header costs no more than the file.
+  std::uint64_t claimed = std::uint64_t(recordCount_) * bandCount_;
+  std::uint64_t present = std::min<std::uint64_t>(claimed, body.size() / 4);
+  bands_.assign(static_cast<std::size_t>(std::min<std::uint64_t>(bandCount_, present)), SpectrumBand{recordCount_, {}});
+  for (std::size_t j = 0; j < bands_.size(); ++j) bands_[j].keys.reserve((present - j + bandCount_ - 1) / bandCount_);
+  // Float g of the body is band g % B, key g / B.
+  for (std::uint64_t g = 0; g < present; ++g)
+    bands_[g % bandCount_].keys.push_back(floatOfBits(readLe32(body.data() + 4 * g)));
+  return present == claimed;
+}
+
 bool SpectrumTrack::load(const char* path) {
   File file(win32::openFile(path, "rb"));
   long long size = file ? fileSize(file.get()) : -1;
@@ -172,17 +173,38 @@ bool SpectrumTrack::load(const char* path) {
     problemWithFile(path);
     return false;
   }
-  recordCount_ = readLe32(header);
-  bandCount_ = readLe32(header + 4);
-  // Only the floats the file holds are read, so a forged header costs no more than the file.
-  std::uint64_t claimed = std::uint64_t(recordCount_) * bandCount_;
-  std::uint64_t present = std::min<std::uint64_t>(claimed, std::uint64_t(size - 8) / 4);
-  bands_.assign(static_cast<std::size_t>(std::min<std::uint64_t>(bandCount_, present)), SpectrumBand{recordCount_, {}});
-  for (std::size_t j = 0; j < bands_.size(); ++j) bands_[j].keys.reserve((present - j + bandCount_ - 1) / bandCount_);
-  bool whole = readBody(file.get(), present, bandCount_, bands_) && present == claimed;
+  // Read no more than the header claims and the file holds.
+  std::uint64_t claimed = std::uint64_t(readLe32(header)) * readLe32(header + 4) * 4;
+  std::vector<unsigned char> body(static_cast<std::size_t>(std::min<std::uint64_t>(claimed, std::uint64_t(size - 8))));
+  body.resize(std::fread(body.data(), 1, body.size(), file.get()));
+  bool whole = fill(header, body);
   // The readers use bands 0 to 2; a file with fewer leaves the rest reading 0.
   if (!whole || bandCount_ < 3) problemWithFile(path);
   return true;
+}
+
+bool SpectrumTrack::loadBytes(std::span<const unsigned char> bytes) {
+  if (bytes.size() < 8) return false;
+  fill(bytes.data(), bytes.subspan(8));
+  return true;
+}
+
+std::vector<unsigned char> spectrumFileOf(const audio::DecodedAudio& music, std::uint32_t bands,
+                                          const std::function<void(std::uint32_t, std::uint32_t)>& progress) {
+  std::vector<unsigned char> out;
+  if (music.empty() || bands == 0 || bands > kMaxBands) return out;
+  const std::uint32_t records = recordCountFor(double(music.frames()) / double(music.rate), 0.0f);
+  out.reserve(8 + std::size_t(records) * bands * 4);
+  appendLe32(out, records);
+  appendLe32(out, bands);
+  audio::SpectrumAnalyser analyser;
+  std::array<float, audio::kFftBins> bins{};
+  for (std::uint32_t k = 0; k < records; ++k) {
+    analyser.analyse(music.samples, std::uint64_t(k) * std::uint64_t(music.rate) / 30, bins);
+    for (std::uint32_t j = 0; j < bands; ++j) appendLe32(out, bitsOfFloat(bins[j]));
+    if (progress && (k % 300 == 0 || k + 1 == records)) progress(k + 1, records);
+  }
+  return out;
 }
 
 RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_t bandCount, float durationOverride) {

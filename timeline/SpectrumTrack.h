@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <vector>
 
+#include "platform/audio/DecodedAudio.h"
 #include "platform/audio/bass.h"
 
 namespace timeline {
@@ -26,6 +29,13 @@ float sampleBand(const SpectrumBand& band, float t);
 // The number of records of a piece `lengthSeconds` long: 30 × whole seconds of (length − 0.05),
 // or trunc(30 × override) when the override is positive, but never more than the piece holds.
 std::uint32_t recordCountFor(double lengthSeconds, float durationOverride);
+
+// The spectrum file of decoded music without playing it: the header (N records, `bands` bands) and
+// record k = bins 0 … bands − 1 of the player's 512-frame FFT ending at k / 30 s, N as
+// recordCountFor counts the piece. `progress(done, total)` is called every few hundred records.
+// Empty for empty music or a band count outside 1..256.
+std::vector<unsigned char> spectrumFileOf(const audio::DecodedAudio& music, std::uint32_t bands,
+                                          const std::function<void(std::uint32_t, std::uint32_t)>& progress = {});
 
 enum class RecordResult {
   Complete,   // the file is in place
@@ -47,6 +57,8 @@ public:
   // claims or with fewer than 3 bands shows the path with "Problems With File". False (track
   // unchanged) when it cannot be opened or has no header.
   bool load(const char* path);
+  // The same format from memory (spectrumFileOf), without messages; false when it has no header.
+  bool loadBytes(std::span<const unsigned char> bytes);
   // Plays the channel silently from its position and writes a record of the first `bandCount`
   // (1..256) FFT magnitudes every thirtieth of a second, printing progress on standard output.
   // Writes to "<path>.part", renamed to the path only when complete; leaves the channel at 0.
@@ -62,6 +74,9 @@ public:
   const std::vector<SpectrumBand>& bands() const { return bands_; }
 
 private:
+  // Takes the counts of `header` and the records `body` holds; true when it holds all it claims.
+  bool fill(const unsigned char* header, std::span<const unsigned char> body);
+
   std::uint32_t bandCount_ = 0;
   std::uint32_t recordCount_ = 0;
   std::vector<SpectrumBand> bands_;

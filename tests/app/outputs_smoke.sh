@@ -2,8 +2,8 @@
 # Every output the program writes is whole or absent. Each kind (PNG frames, the contact sheet, the
 # trace, the capture) is written once under a file-size limit (writes past it fail with EFBIG) and
 # must then fail loudly: one "cannot write PATH: reason" line, a non-zero exit, no target (or the
-# previous whole one) and no .part; written again without the limit it is whole. /dev/full, a
-# closed pipe and SIGTERM (capture and spectrum recording) are covered too.
+# previous whole one) and no .part; written again without the limit it is whole. The spectrum file,
+# /dev/full, a closed pipe and SIGTERM (capture and spectrum recording) are covered too.
 # Usage: outputs_smoke.sh REDKITE CONTENT_DIR
 set -u
 redkite=$1
@@ -57,6 +57,11 @@ expect_failure "trace to /dev/full" /dev/full "$work/log" $?
 [ ! -s "$work/log" ] || { cat "$work/log"; fail "trace | head: printed an error"; }
 "$redkite" --content "$content" trace --at 10 --out "$work/t.jsonl" >/dev/null 2>&1 || fail "trace"
 tail -1 "$work/t.jsonl" | python3 -c "import json,sys; json.loads(sys.stdin.read())" || fail "trace: last line cut"
+
+# Spectrum file from the decoded music.
+limited 20 "$redkite" --content "$content" spectrum --out "$work/fft.txt" >"$work/log" 2>&1
+expect_failure spectrum "$work/fft.txt" "$work/log" $?
+[ ! -e "$work/fft.txt" ] || fail "spectrum: a cut-short file was left"
 
 # Capture: ffmpeg's full-disk error must not pass for a finished file.
 limited 60 "$redkite" --content "$content" capture --from 30 --to 33 --fps 30 --size 320x240 \
