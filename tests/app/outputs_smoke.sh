@@ -73,7 +73,7 @@ expect_failure capture "$work/x.mp4" "$work/log" $?
 "$redkite" --content "$content" capture --from 30 --to 200 --fps 10 --size 320x240 --out "$work/k.mp4" \
   >/dev/null 2>&1 &
 capture=$!
-for _ in $(seq 100); do [ -e "$work/k.mp4.part" ] && break; sleep 0.1; done
+for _ in $(seq 600); do [ -e "$work/k.mp4.part" ] && break; sleep 0.1; done
 [ -e "$work/k.mp4.part" ] || fail "capture: no .part while writing"
 sleep 1
 kill -TERM "$capture"
@@ -93,7 +93,7 @@ sleep 1
 DISPLAY=$display SDL_AUDIODRIVER=dummy "$redkite" --content "$copy" --no-dialog --size 320x240 >"$work/show.log" 2>&1 &
 show=$!
 part="$copy/RV07/syncdata/fft.txt.part"
-for _ in $(seq 200); do [ -e "$part" ] && break; sleep 0.1; done
+for _ in $(seq 600); do [ -e "$part" ] && break; sleep 0.1; done
 [ -e "$part" ] || { cat "$work/show.log"; fail "spectrum: no .part while recording"; }
 sleep 1
 kill -TERM "$show"
