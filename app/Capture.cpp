@@ -276,8 +276,12 @@ int runCapture(const Options& options) {
   bool finished = encoder.finish(messages);
   if (!messages.empty()) std::fputs(messages.c_str(), stderr);
   if (interrupted) std::fprintf(stderr, "\nredkite: capture stopped after %zu frames\n", done);
-  std::string reason = !drawn ? "the show could not start" : !pipeOpen ? "ffmpeg stopped reading the frames"
-                       : !finished ? (messages.empty() ? "ffmpeg failed" : lastLine(messages)) : "";
+  // ffmpeg's own last words say best why it stopped (a full disk, say), when it said any.
+  std::string reason = !drawn               ? "the show could not start"
+                       : !messages.empty()  ? lastLine(messages)
+                       : !pipeOpen          ? "ffmpeg stopped reading the frames"
+                       : !finished          ? "ffmpeg failed"
+                                            : "";
   // A whole capture is renamed into place; anything else is removed, never left looking finished.
   if (reason.empty() && mp4IsWhole(part, reason) && std::rename(part.c_str(), options.out.c_str()) != 0)
     reason = std::strerror(errno);

@@ -11,8 +11,9 @@
 
 namespace output {
 
-// The name of a file being written that must not survive the process: while a PartFile lives,
-// SIGINT and SIGTERM (with the handlers of installPartCleanup) remove it before the process ends.
+// The name of a file being written that must not survive the process: while a PartFile lives and
+// a PartCleanupScope is in force, SIGTERM (and SIGINT) remove it before the process ends. Eight
+// names at most at once, each under 4096 bytes; a name past that is not registered.
 class PartFile {
 public:
   explicit PartFile(const std::string& path);
@@ -44,8 +45,6 @@ public:
   void abandon();
 
   const std::string& path() const { return path_; }
-  // Where the bytes go until commit: the .part, or the target itself when written in place.
-  const std::string& partPath() const { return part_; }
   // "PATH: reason" (strerror of the failed call), empty while all is well.
   const std::string& error() const { return error_; }
 
