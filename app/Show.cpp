@@ -90,7 +90,7 @@ int playShow(const Options& options) {
   for (;;) {
     const double position = music.musicTime();
     drawFrame(device, position, *stages.organ, *stages.main);
-    music.seek();
+    music.applySeekKeys();
     BASS_Update();
     if (!appWindow().pump()) quitRequested = true;
     if (position > endTime || quitRequested) break;

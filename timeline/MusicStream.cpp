@@ -32,7 +32,7 @@ float MusicStream::endTime() const {
   return static_cast<float>(BASS_ChannelBytes2Seconds(channel_, BASS_ChannelGetLength(channel_)) - kEndMargin);
 }
 
-void MusicStream::seek() {
+void MusicStream::applySeekKeys() {
   double p = musicTime();
   bool due = false;
   if (GetAsyncKeyState('O') != 0) {

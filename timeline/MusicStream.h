@@ -30,7 +30,7 @@ public:
   // The keys, once per frame after the frame is drawn: O forward, I back, 0.1 s each; with both
   // down the position is set to where it was. Requests before 0 or past the end are refused by the
   // library and the music plays on.
-  void seek();
+  void applySeekKeys();
   // Frees the stream, then the library; later calls do nothing.
   void end();
 

@@ -37,7 +37,7 @@ protected:
   static void holdKeys(timeline::MusicStream& music, bool o, bool i, int frames) {
     win32::setKeyStateForTesting('O', o);
     win32::setKeyStateForTesting('I', i);
-    for (int n = 0; n < frames; ++n) music.seek();
+    for (int n = 0; n < frames; ++n) music.applySeekKeys();
     win32::setKeyStateForTesting('O', false);
     win32::setKeyStateForTesting('I', false);
   }
