@@ -11,9 +11,11 @@ redkite_build -DREDKITE_BUILD_TESTS=OFF -DREDKITE_BUILD_BENCH=OFF
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec ./build/redkite "$@"
 fi
-# The capture's size and frame rate, from the options when given.
+# The capture's size, frame rate and stretch of music, from the options when given.
 size=1280x720
 fps=60
+from=0
+to=281
 args=("$@")
 for ((i = 0; i < ${#args[@]}; ++i)); do
   case "${args[i]}" in
@@ -21,24 +23,31 @@ for ((i = 0; i < ${#args[@]}; ++i)); do
     --size=*) size=${args[i]#--size=} ;;
     --fps) fps=${args[i + 1]:-$fps} ;;
     --fps=*) fps=${args[i]#--fps=} ;;
+    --from) from=${args[i + 1]:-$from} ;;
+    --from=*) from=${args[i]#--from=} ;;
+    --to) to=${args[i + 1]:-$to} ;;
+    --to=*) to=${args[i]#--to=} ;;
   esac
 done
-# Rough time on this machine: a dozen frames across the show at that size, less the start-up (one
-# frame alone), and a quarter more for the encoding that shares the cores.
+# Rough time on this machine: a short capture of 25 frames at that size, less a capture of one
+# frame (the start-up), per frame.
 probe=$(mktemp -d)
 trap 'rm -rf "$probe"' EXIT
-render_ns() {
+capture_ns() {
   local start
   start=$(date +%s%N)
-  ./build/redkite --content build/content render --size "$size" --out "$probe" --at "$1" > /dev/null 2>&1 || true
+  ./build/redkite --content build/content capture --size "$size" --fps "$fps" --from 200 \
+    --to "$(python3 -c "print(200 + $1 / $fps)")" --out "$probe/probe.mp4" > /dev/null 2>&1 || true
   echo $(( $(date +%s%N) - start ))
 }
-one=$(render_ns 10)
-dozen=$(render_ns 10,35,60,80,100,125,140,170,200,235,260,270,275)
-per_frame=$(( (dozen - one) / 12 ))
-frames=$(( 281 * fps ))
-minutes=$(( frames * per_frame * 5 / 4 / 60000000000 + 1 ))
-echo "No display: capturing the whole show, $frames frames at $size and $fps fps, to build/redkite.mp4;"
-echo "on this machine that takes roughly $minutes minutes."
+one=$(capture_ns 1)
+many=$(capture_ns 25)
+per_frame=$(( (many - one) / 24 ))
+frames=$(python3 -c "import sys; print(max(0, int((float(sys.argv[2]) - float(sys.argv[1])) * float(sys.argv[3]))))" \
+  "$from" "$to" "$fps" 2>/dev/null || echo $(( 281 * fps )))
+seconds=$(( frames * per_frame / 1000000000 ))
+if [ "$seconds" -lt 60 ]; then estimate="under a minute"; else estimate="roughly $(( (seconds + 30) / 60 )) minutes"; fi
+echo "No display: capturing the show, $frames frames at $size and $fps fps, to build/redkite.mp4;"
+echo "on this machine that takes $estimate."
 ./build/redkite capture --out build/redkite.mp4 "$@"
 echo "The show is in $(pwd)/build/redkite.mp4"
