@@ -2,6 +2,7 @@
 #include "app/SpectrumCommand.h"
 
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -47,10 +48,12 @@ int runSpectrum(const Options& options) {
     std::fprintf(stderr, "redkite: cannot write %s\n", file.error().c_str());
     return 2;
   }
-  Progress progress(timeline::recordCountFor(double(music.frames()) / double(music.rate), 0.0f), "spectrum",
-                    "records", "records/s");
+  std::optional<Progress> progress;
   const std::vector<unsigned char> bytes =
-      timeline::spectrumFileOf(music, kSpectrumBands, [&](std::uint32_t done, std::uint32_t) { progress.update(done); });
+      timeline::spectrumFileOf(music, kSpectrumBands, [&](std::uint32_t done, std::uint32_t total) {
+        if (!progress) progress.emplace(total, "spectrum", "records", "records/s");
+        progress->update(done);
+      });
   if (!file.write(bytes.data(), bytes.size()) || !file.commit()) {
     std::fprintf(stderr, "redkite: cannot write %s\n", file.error().c_str());
     return 1;
@@ -62,7 +65,8 @@ int runSpectrum(const Options& options) {
 
 void loadHeadlessSpectrum() {
   timeline::SpectrumTrack& track = timeline::spectrumTrack();
-  if (track.load(kSpectrumPath)) return;
+  // The contact sheet needs the track before its frame walk asks again: load or analyse once.
+  if (track.recordCount() > 0 || track.load(kSpectrumPath)) return;
   std::string problem;
   const audio::DecodedAudio music = decodedMusic(kMusicPath, problem);
   if (!music.empty() && track.loadBytes(timeline::spectrumFileOf(music, kSpectrumBands))) {

@@ -12,6 +12,7 @@ int runSpectrum(const Options& options);
 
 // The headless commands' spectrum: the content's file, or, when it is missing, the same analysis
 // of the content's music made in memory; when neither can be had every band reads 0 (and it says so).
+// A track already loaded is kept.
 void loadHeadlessSpectrum();
 
 }  // namespace app

@@ -24,17 +24,19 @@ redkite \\- a real-time audiovisual presentation
 .B capture
 |
 .B trace
+|
+.B spectrum
 [\\fIOPTIONS\\fR]
 .SH DESCRIPTION
 Fourteen 3D scenes timed to one piece of music. With no arguments the setup dialog asks for the
 display mode, then the show plays in a window with its music. The headless commands render frames
 to PNG files, capture the whole show to an MP4 video with its music, or write every device call of
-chosen frames as JSON lines.
+chosen frames as JSON lines, or write the spectrum file from the decoded music.
 .SH OPTIONS
 .nf
 ${main}.fi
 ")
-foreach(command render capture trace)
+foreach(command render capture trace spectrum)
   help_of(text ${command})
   string(APPEND page ".SS ${command}\n.nf\n${text}.fi\n")
 endforeach()

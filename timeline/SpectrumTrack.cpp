@@ -63,10 +63,6 @@ long long fileSize(std::FILE* file) {
 
 float keyAt(const SpectrumBand& band, std::uint32_t i) { return i < band.keys.size() ? band.keys[i] : 0.0f; }
 
-bool writeAll(output::AtomicFile& file, const std::vector<unsigned char>& bytes) {
-  return file.write(bytes.data(), bytes.size());
-}
-
 enum class PassResult { Running, Done, Cancelled, WriteError };
 
 // The polling loop of a recording: one record each time the music passes the next thirtieth.
@@ -92,7 +88,7 @@ public:
   bool pad() {
     std::vector<unsigned char> zeros(std::size_t(bandCount_) * 4, 0);
     for (std::uint32_t s = written_; s < records_; ++s) {
-      if (!writeAll(file_, zeros)) return false;
+      if (!file_.write(zeros.data(), zeros.size())) return false;
     }
     return true;
   }
@@ -106,7 +102,7 @@ private:
     std::vector<unsigned char> bytes;
     for (std::uint32_t j = 0; j < bandCount_; ++j) appendLe32(bytes, bitsOfFloat(fft[j]));
     ++written_;
-    return writeAll(file_, bytes);
+    return file_.write(bytes.data(), bytes.size());
   }
 
   // Checked once per record rather than once per pass, which would print the same line
@@ -173,9 +169,10 @@ bool SpectrumTrack::load(const char* path) {
     problemWithFile(path);
     return false;
   }
-  // Read no more than the header claims and the file holds.
-  std::uint64_t claimed = std::uint64_t(readLe32(header)) * readLe32(header + 4) * 4;
-  std::vector<unsigned char> body(static_cast<std::size_t>(std::min<std::uint64_t>(claimed, std::uint64_t(size - 8))));
+  // Read no more floats than the header claims and the file holds.
+  std::uint64_t claimed = std::uint64_t(readLe32(header)) * readLe32(header + 4);
+  std::uint64_t floats = std::min<std::uint64_t>(claimed, std::uint64_t(size - 8) / 4);
+  std::vector<unsigned char> body(static_cast<std::size_t>(floats * 4));
   body.resize(std::fread(body.data(), 1, body.size(), file.get()));
   bool whole = fill(header, body);
   // The readers use bands 0 to 2; a file with fewer leaves the rest reading 0.
@@ -226,7 +223,7 @@ RecordResult SpectrumTrack::record(const char* path, DWORD channel, std::uint32_
   std::vector<unsigned char> header;
   appendLe32(header, records);
   appendLe32(header, bandCount);
-  bool written = writeAll(file, header);
+  bool written = file.write(header.data(), header.size());
 
   BASS_ChannelSetAttributes(channel, 0, 0, -101);
   BASS_ChannelPlay(channel, FALSE);

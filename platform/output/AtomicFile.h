@@ -44,7 +44,6 @@ public:
   // Gives up: removes the .part, leaves the target as it was.
   void abandon();
 
-  const std::string& path() const { return path_; }
   // "PATH: reason" (strerror of the failed call), empty while all is well.
   const std::string& error() const { return error_; }
 

@@ -34,7 +34,10 @@ desktop-file-validate "$installed/share/applications/redkite.desktop" || fail "d
 [ -s "$installed/share/icons/hicolor/128x128/apps/redkite.png" ] || fail "no icon"
 [ -s "$installed/share/doc/redkite/copyright" ] || fail "no licence"
 page=$(MANWIDTH=100 man -l "$installed/share/man/man6/redkite.6.gz" 2>&1)
-for text in "redkite - a real-time audiovisual presentation" "--content" "capture" "O and I move the music"; do
+# Each command's own options (--sheet render, --fps capture, --at trace, --music spectrum) show that
+# every command's --help made it into the page.
+for text in "redkite - a real-time audiovisual presentation" "--content" "O and I move the music" \
+  "--sheet" "--fps" "--at" "--music"; do
   grep -qF -- "$text" <<<"$page" || fail "the manual page lacks '$text'"
 done
 [ "$("$installed/bin/redkite" --version)" = "redkite $version" ] || fail "--version: $("$installed/bin/redkite" --version)"
