@@ -190,6 +190,22 @@ BOOL BASS_ChannelPlay(DWORD handle, BOOL restart) {
   return succeed();
 }
 
+BOOL BASS_ChannelPause(DWORD handle) {
+  audio::Stream* stream = audio::find(handle);
+  if (!stream) return FALSE;
+  if (!stream->playing()) return fail(BASS_ERROR_NOPLAY);
+  stream->pause();
+  return succeed();
+}
+
+DWORD BASS_ChannelIsActive(DWORD handle) {
+  audio::Stream* stream = audio::find(handle);
+  if (!stream) return BASS_ACTIVE_STOPPED;
+  succeed();
+  if (stream->playing()) return BASS_ACTIVE_PLAYING;
+  return stream->everPlayed() ? BASS_ACTIVE_PAUSED : BASS_ACTIVE_STOPPED;
+}
+
 QWORD BASS_ChannelGetLength(DWORD handle) {
   audio::Stream* stream = audio::find(handle);
   if (!stream) return BASS_INVALID_POSITION;

@@ -95,10 +95,29 @@ void Stream::play(bool restart) {
     auto now = std::chrono::steady_clock::now();
     if (restart) cursor_ = 0;
     else if (playing_) return;
-    playing_ = true;
+    playing_ = everPlayed_ = true;
     restartClockLocked(now);
   }
   if (device_ != 0) SDL_PauseAudioDevice(device_, 0);
+}
+
+void Stream::pause() {
+  std::lock_guard lock(mutex_);
+  if (!playing_) return;
+  // What the device buffered but nobody heard yet is played again on resume.
+  cursor_ = heardFrameLocked(std::chrono::steady_clock::now());
+  playing_ = false;
+  restartClockLocked(std::chrono::steady_clock::now());
+}
+
+bool Stream::playing() const {
+  std::lock_guard lock(mutex_);
+  return playing_;
+}
+
+bool Stream::everPlayed() const {
+  std::lock_guard lock(mutex_);
+  return everPlayed_;
 }
 
 bool Stream::setMix(int volume, int pan) {

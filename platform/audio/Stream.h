@@ -39,6 +39,10 @@ public:
   // False (and nothing changes) past the end.
   bool setFrame(std::uint64_t frame);
   void play(bool restart);
+  // Stops handing frames to the device and holds the heard position; play(false) goes on from it.
+  void pause();
+  bool playing() const;
+  bool everPlayed() const;
   // Volume 0..100 (-1 keeps it), pan -100..100 (-101 keeps it); both take effect on the next
   // samples the device pulls. Values out of range change nothing and give false.
   bool setMix(int volume, int pan);
@@ -65,6 +69,7 @@ private:
   // Shared with the device callback.
   mutable std::mutex mutex_;
   bool playing_ = false;
+  bool everPlayed_ = false;
   std::uint64_t cursor_ = 0;     // next frame handed to the device
   std::uint64_t heardFrom_ = 0;  // heard position at `since_`
   std::uint64_t heardLimit_ = 0; // the heard position never passes this

@@ -23,6 +23,7 @@ constexpr int BASS_ERROR_INIT = 8;
 constexpr int BASS_ERROR_ALREADY = 14;
 constexpr int BASS_ERROR_ILLPARAM = 20;
 constexpr int BASS_ERROR_DEVICE = 23;
+constexpr int BASS_ERROR_NOPLAY = 24;
 constexpr int BASS_ERROR_FILEFORM = 41;
 
 // BASS_ChannelGetData: 256 FFT magnitudes of the 512 frames ending at the heard position.
@@ -45,6 +46,14 @@ BOOL BASS_StreamFree(HSTREAM handle);
 // freq: 0 = the stream's own rate, -1 = keep; volume 0..100, -1 = keep; pan -100..100, -101 = keep.
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan);
 BOOL BASS_ChannelPlay(DWORD handle, BOOL restart);
+// Holds the channel at the heard position; BASS_ChannelPlay(handle, FALSE) resumes from there.
+BOOL BASS_ChannelPause(DWORD handle);
+
+// BASS_ChannelIsActive: stopped (never played, or an invalid handle), playing or paused.
+constexpr DWORD BASS_ACTIVE_STOPPED = 0;
+constexpr DWORD BASS_ACTIVE_PLAYING = 1;
+constexpr DWORD BASS_ACTIVE_PAUSED = 3;
+DWORD BASS_ChannelIsActive(DWORD handle);
 
 // Byte positions of the decoded stream, 16-bit stereo: 4 bytes a frame. The position is what has
 // been heard. Invalid handle: BASS_INVALID_POSITION.

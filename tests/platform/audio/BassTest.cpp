@@ -65,6 +65,8 @@ TEST(BassLibrary, StreamCreationFailuresReturnZero) {
   EXPECT_EQ(BASS_ChannelBytes2Seconds(0, 4), -1.0);
   EXPECT_FALSE(BASS_ChannelSetPosition(0, 0));
   EXPECT_FALSE(BASS_ChannelPlay(0, FALSE));
+  EXPECT_FALSE(BASS_ChannelPause(0));
+  EXPECT_EQ(BASS_ChannelIsActive(0), BASS_ACTIVE_STOPPED);
   EXPECT_FALSE(BASS_StreamFree(0));
   EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_HANDLE);
 }
@@ -142,6 +144,9 @@ TEST(BassPlayback, SilentOutputRunsOnTheWallClock) {
   SilentLibrary library;
   HSTREAM s = createTone();
   ASSERT_NE(s, 0u);
+  EXPECT_EQ(BASS_ChannelIsActive(s), BASS_ACTIVE_STOPPED);
+  EXPECT_FALSE(BASS_ChannelPause(s));  // nothing to pause before it plays
+  EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_NOPLAY);
   ASSERT_TRUE(BASS_ChannelSetPosition(s, BASS_ChannelSeconds2Bytes(s, 1.0f)));
   auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(BASS_ChannelPlay(s, FALSE));
@@ -150,6 +155,19 @@ TEST(BassPlayback, SilentOutputRunsOnTheWallClock) {
   EXPECT_NEAR(secondsNow(s), 1.0 + elapsed, 0.02);
   EXPECT_TRUE(BASS_ChannelPlay(s, FALSE));  // already playing: goes on
   EXPECT_GT(secondsNow(s), 1.0 + elapsed - 0.02);
+  EXPECT_EQ(BASS_ChannelIsActive(s), BASS_ACTIVE_PLAYING);
+
+  // Paused, the position holds; played again, it goes on from there.
+  ASSERT_TRUE(BASS_ChannelPause(s));
+  EXPECT_EQ(BASS_ChannelIsActive(s), BASS_ACTIVE_PAUSED);
+  const double held = secondsNow(s);
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(secondsNow(s), held);
+  auto resumed = std::chrono::steady_clock::now();
+  ASSERT_TRUE(BASS_ChannelPlay(s, FALSE));
+  std::this_thread::sleep_for(50ms);
+  double playing = std::chrono::duration<double>(std::chrono::steady_clock::now() - resumed).count();
+  EXPECT_NEAR(secondsNow(s), held + playing, 0.02);
 
   ASSERT_TRUE(BASS_ChannelSetPosition(s, BASS_ChannelGetLength(s) - 4 * 441));
   std::this_thread::sleep_for(40ms);

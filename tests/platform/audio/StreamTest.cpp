@@ -84,4 +84,28 @@ TEST(Stream, DeviceClockNeverPassesWhatWasHandedOver) {
   EXPECT_EQ(stream.heardFrame(), 1000u);
 }
 
+// Pause holds the heard position and hands the device silence; resuming plays on from what was
+// heard, not from what the device had buffered ahead of it.
+TEST(Stream, PauseHoldsTheHeardFrameAndResumesFromIt) {
+  audio::Stream stream(ramp(), audio::Clock::Device);
+  stream.play(false);
+  std::vector<std::int16_t> buffer(2 * 100);
+  stream.pull(buffer);  // frames 0..99 handed over, 100 is next
+  std::this_thread::sleep_for(20ms);
+  stream.pause();
+  const std::uint64_t held = stream.heardFrame();
+  ASSERT_GT(held, 0u);
+  ASSERT_LT(held, 100u);
+  EXPECT_FALSE(stream.playing());
+  stream.pull(buffer);
+  EXPECT_EQ(buffer[2 * 50], 0);  // silence while paused
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(stream.heardFrame(), held);
+
+  stream.play(false);
+  EXPECT_TRUE(stream.playing());
+  stream.pull(buffer);
+  EXPECT_EQ(buffer[0], static_cast<std::int16_t>(held));
+}
+
 }  // namespace
