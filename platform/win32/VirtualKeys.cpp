@@ -7,6 +7,7 @@ namespace win32 {
 namespace {
 
 constexpr int kVkBack = 0x08, kVkTab = 0x09, kVkReturn = 0x0D, kVkEscape = 0x1B, kVkSpace = 0x20;
+constexpr int kVkPrior = 0x21, kVkNext = 0x22, kVkEnd = 0x23, kVkHome = 0x24;
 constexpr int kVkLeft = 0x25, kVkUp = 0x26, kVkRight = 0x27, kVkDown = 0x28;
 
 std::bitset<256>& pressedLatch() {
@@ -29,6 +30,10 @@ int virtualKeyOf(SDL_Keycode key) {
     case SDLK_UP: return kVkUp;
     case SDLK_RIGHT: return kVkRight;
     case SDLK_DOWN: return kVkDown;
+    case SDLK_PAGEUP: return kVkPrior;
+    case SDLK_PAGEDOWN: return kVkNext;
+    case SDLK_END: return kVkEnd;
+    case SDLK_HOME: return kVkHome;
     default: return 0;
   }
 }
@@ -47,6 +52,10 @@ SDL_Scancode scancodeOf(int virtualKey) {
     case kVkUp: return SDL_SCANCODE_UP;
     case kVkRight: return SDL_SCANCODE_RIGHT;
     case kVkDown: return SDL_SCANCODE_DOWN;
+    case kVkPrior: return SDL_SCANCODE_PAGEUP;
+    case kVkNext: return SDL_SCANCODE_PAGEDOWN;
+    case kVkEnd: return SDL_SCANCODE_END;
+    case kVkHome: return SDL_SCANCODE_HOME;
     default: return SDL_SCANCODE_UNKNOWN;
   }
 }

@@ -22,6 +22,8 @@ struct HWND__ {
 namespace win32 {
 namespace {
 
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
+
 struct WindowSystem {
   std::map<std::string, WNDCLASSEXA> classes;
   std::vector<std::unique_ptr<HWND__>> windows;
@@ -74,8 +76,22 @@ bool translate(const SDL_Event& event, MSG& msg) {
       msg.hwnd = windowOfSdl(event.key.windowID);
       msg.message = event.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP;
       msg.wParam = static_cast<WPARAM>(vk);
+      // Bit 30: the key was already down (a repeat), as Windows marks it.
+      if (event.key.repeat) msg.lParam = kKeyWasDown;
       return true;
     }
+    case SDL_MOUSEMOTION:
+      msg.hwnd = windowOfSdl(event.motion.windowID);
+      msg.message = WM_MOUSEMOVE;
+      msg.lParam = MAKELPARAM(event.motion.x, event.motion.y);
+      return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button != SDL_BUTTON_LEFT) return false;
+      msg.hwnd = windowOfSdl(event.button.windowID);
+      msg.message = event.type == SDL_MOUSEBUTTONDOWN ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+      msg.lParam = MAKELPARAM(event.button.x, event.button.y);
+      return true;
     case SDL_WINDOWEVENT:
       if (event.window.event != SDL_WINDOWEVENT_CLOSE) return false;
       if (HWND window = windowOfSdl(event.window.windowID); window && window->procedure)
@@ -179,6 +195,25 @@ int ShowCursor(BOOL bShow) {
   count += bShow ? 1 : -1;
   if (win32::windowSystem().videoStarted) SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
   return count;
+}
+
+BOOL GetClientRect(HWND hWnd, RECT* lpRect) {
+  if (!lpRect) return FALSE;
+  *lpRect = RECT{};
+  SDL_Window* window = win32::sdlWindowOf(hWnd);
+  if (!window) return FALSE;
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window, &width, &height);
+  lpRect->right = width;
+  lpRect->bottom = height;
+  return TRUE;
+}
+
+int GetSystemMetrics(int nIndex) {
+  SDL_Rect bounds{};
+  if ((nIndex != SM_CXSCREEN && nIndex != SM_CYSCREEN) || !win32::startVideo() || SDL_GetDisplayBounds(0, &bounds) != 0)
+    return 0;
+  return nIndex == SM_CXSCREEN ? bounds.w : bounds.h;
 }
 
 void ExitProcess(UINT uExitCode) { std::exit(static_cast<int>(uExitCode)); }

@@ -57,6 +57,15 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
+// Mouse messages carry the pointer's client position: x in the low 16 bits of lParam, y above.
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr LPARAM MAKELPARAM(int low, int high) {
+  return static_cast<LPARAM>((static_cast<std::uint32_t>(high & 0xFFFF) << 16) | static_cast<std::uint32_t>(low & 0xFFFF));
+}
+constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(lp & 0xFFFF); }
+constexpr int GET_Y_LPARAM(LPARAM lp) { return static_cast<std::int16_t>((lp >> 16) & 0xFFFF); }
 constexpr WPARAM SC_SCREENSAVE = 0xF140;
 constexpr WPARAM SC_MONITORPOWER = 0xF170;
 
@@ -96,7 +105,8 @@ HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, D
 BOOL DestroyWindow(HWND hWnd);
 
 // Takes one message: a posted one if any is queued, else one SDL event turned into the message it
-// stands for (key down/up as WM_KEYDOWN/WM_KEYUP with the virtual-key code; a close request is sent
+// stands for (key down/up as WM_KEYDOWN/WM_KEYUP with the virtual-key code, the pointer and the left button
+// as WM_MOUSEMOVE/WM_LBUTTONDOWN/WM_LBUTTONUP; a close request is sent
 // to the window procedure as WM_CLOSE, as Windows sends it). False when there was nothing to take.
 BOOL PeekMessageA(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg);
 BOOL PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -106,6 +116,12 @@ LRESULT DispatchMessageA(const MSG* lpMsg);
 LRESULT DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int nExitCode);
 int ShowCursor(BOOL bShow);
+// The client area: (0, 0) to the window's size; all zero for a null or destroyed window.
+BOOL GetClientRect(HWND hWnd, RECT* lpRect);
+// SM_CXSCREEN and SM_CYSCREEN: the desktop's size in pixels (0 when SDL's video cannot start).
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+int GetSystemMetrics(int nIndex);
 [[noreturn]] void ExitProcess(UINT uExitCode);
 
 namespace win32 {
