@@ -27,6 +27,7 @@ public:
     return found ? found->get() : nullptr;
   }
   std::size_t size() const { return entries_.size(); }
+  ID3DXEffect* at(std::size_t i) { return entries_.objectAt(i).get(); }
 
   // Assigned by scenes before they work with an effect; empty at start.
   std::optional<std::string> currentKey;

@@ -43,19 +43,92 @@ const ShaderText* shaderNamed(const std::vector<ShaderText>& list, const std::st
   return nullptr;
 }
 
+struct CompiledEffect {
+  EffectSource source;
+  std::vector<std::unique_ptr<d3d9::PassProgram>> programs;
+};
+
+// Reads, parses and (on a device that runs shaders) compiles an effect file.
+bool compileEffectFile(IDirect3DDevice9* device, const std::string& path, CompiledEffect& out, std::string& errors) {
+  std::string text;
+  if (!win32::readWholeFile(path.c_str(), text, kMaxEffectFileBytes)) {
+    errors = path + ": cannot read the effect file\n";
+    return false;
+  }
+  if (!parseEffectFile(text, path, out.source, errors)) return false;
+  if (d3d9::ShaderCompiler* compiler = device->GetShaderCompiler()) {
+    for (const PassSpec& pass : out.source.passes) {
+      std::string log;
+      auto program = compiler->compile(composeShader(out.source, *shaderNamed(out.source.vertexShaders, pass.vertex)),
+                                       composeShader(out.source, *shaderNamed(out.source.fragmentShaders, pass.fragment)),
+                                       log);
+      if (!program) {
+        errors = effectCompileLog(path, log);
+        return false;
+      }
+      out.programs.push_back(std::move(program));
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+std::string effectFilePath(ID3DXEffect* effect) {
+  auto* ours = effect ? dynamic_cast<Effect*>(effect) : nullptr;
+  return ours ? ours->path() : std::string();
+}
+
+bool reloadEffect(ID3DXEffect* effect, std::string& errors) {
+  auto* ours = effect ? dynamic_cast<Effect*>(effect) : nullptr;
+  if (!ours) {
+    errors = "not an effect of this library\n";
+    return false;
+  }
+  CompiledEffect compiled;
+  if (!compileEffectFile(ours->device(), ours->path(), compiled, errors)) return false;
+  if (!ours->replace(std::move(compiled.source), std::move(compiled.programs))) {
+    errors = ours->path() + ": the effect is in use\n";
+    return false;
+  }
+  return true;
+}
 
 Effect::Effect(IDirect3DDevice9* device, std::string path, EffectSource source,
                std::vector<std::unique_ptr<d3d9::PassProgram>> programs)
     : path_(std::move(path)), source_(std::move(source)), programs_(std::move(programs)) {
   device->AddRef();
   device_ = d3d9::ComPtr<IDirect3DDevice9>(device);
-  for (const UniformSpec& uniform : source_.uniforms) {
+  parameters_ = parametersOf(source_);
+}
+
+std::vector<Effect::Parameter> Effect::parametersOf(const EffectSource& source) {
+  std::vector<Parameter> parameters;
+  for (const UniformSpec& uniform : source.uniforms) {
     Parameter parameter{uniform, std::vector<float>(componentsOf(uniform.kind) * uniform.count, 0.0f), {}, {}, false};
-    for (const SamplerSpec& sampler : source_.samplers)
+    for (const SamplerSpec& sampler : source.samplers)
       if (sampler.name == uniform.name) parameter.sampler = sampler.state;
-    parameters_.push_back(std::move(parameter));
+    parameters.push_back(std::move(parameter));
   }
+  return parameters;
+}
+
+bool Effect::replace(EffectSource source, std::vector<std::unique_ptr<d3d9::PassProgram>> programs) {
+  if (begun_) return false;
+  std::vector<Parameter> previous = std::move(parameters_);
+  source_ = std::move(source);
+  programs_ = std::move(programs);
+  parameters_ = parametersOf(source_);
+  for (Parameter& p : parameters_) {
+    for (Parameter& old : previous) {
+      if (!old.everSet || old.spec.name != p.spec.name || old.spec.kind != p.spec.kind || old.values.size() != p.values.size())
+        continue;
+      p.values = std::move(old.values);
+      p.texture = std::move(old.texture);
+      p.everSet = true;
+    }
+  }
+  return true;
 }
 
 ULONG Effect::Release() {
@@ -218,25 +291,9 @@ HRESULT D3DXCreateEffectFromFileA(IDirect3DDevice9* pDevice, LPCSTR pSrcFile, co
   if (ppCompilationErrors) *ppCompilationErrors = nullptr;
   if (!ppEffect || !pDevice || !pSrcFile) return D3DERR_INVALIDCALL;
   *ppEffect = nullptr;
-  std::string path(pSrcFile), text;
-  if (!win32::readWholeFile(pSrcFile, text, d3dx9::kMaxEffectFileBytes))
-    return fail(ppCompilationErrors, path + ": cannot read the effect file\n");
-
-  d3dx9::EffectSource source;
+  d3dx9::CompiledEffect compiled;
   std::string errors;
-  if (!d3dx9::parseEffectFile(text, path, source, errors)) return fail(ppCompilationErrors, errors);
-
-  std::vector<std::unique_ptr<d3d9::PassProgram>> programs;
-  if (d3d9::ShaderCompiler* compiler = pDevice->GetShaderCompiler()) {
-    for (const d3dx9::PassSpec& pass : source.passes) {
-      std::string log;
-      auto program = compiler->compile(
-          d3dx9::composeShader(source, *d3dx9::shaderNamed(source.vertexShaders, pass.vertex)),
-          d3dx9::composeShader(source, *d3dx9::shaderNamed(source.fragmentShaders, pass.fragment)), log);
-      if (!program) return fail(ppCompilationErrors, d3dx9::effectCompileLog(path, log));
-      programs.push_back(std::move(program));
-    }
-  }
-  *ppEffect = new d3dx9::Effect(pDevice, path, std::move(source), std::move(programs));
+  if (!d3dx9::compileEffectFile(pDevice, pSrcFile, compiled, errors)) return fail(ppCompilationErrors, errors);
+  *ppEffect = new d3dx9::Effect(pDevice, pSrcFile, std::move(compiled.source), std::move(compiled.programs));
   return D3D_OK;
 }

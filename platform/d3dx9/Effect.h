@@ -36,6 +36,11 @@ public:
   HRESULT SetTexture(D3DXHANDLE hParameter, IDirect3DBaseTexture9* pTexture) override;
 
   const std::string& path() const { return path_; }
+  IDirect3DDevice9* device() const { return device_.get(); }
+  // Takes newly compiled passes and shaders of the same file, keeping the value of every parameter
+  // that was set and still exists with the same kind and size. False (nothing changes) while the
+  // effect is begun.
+  bool replace(EffectSource source, std::vector<std::unique_ptr<d3d9::PassProgram>> programs);
   // The floats a parameter holds now (empty for an unknown name or a texture), for tests.
   std::vector<float> floatsOf(const char* name) const;
 
@@ -53,6 +58,7 @@ private:
     DWORD value;
   };
 
+  static std::vector<Parameter> parametersOf(const EffectSource& source);
   Parameter* find(const char* name);
   HRESULT setFloats(const char* name, const float* values, UINT count, bool matrix);
   void upload(Parameter& parameter);
@@ -69,5 +75,12 @@ private:
   bool begun_ = false;
   int activePass_ = -1;
 };
+
+// The file an effect of this library was made from; empty for any other object.
+std::string effectFilePath(ID3DXEffect* effect);
+
+// Compiles an effect's file again on its device and hands it the result (Effect::replace). On a
+// read or compile error nothing changes and `errors` holds "path(line): message" lines.
+bool reloadEffect(ID3DXEffect* effect, std::string& errors);
 
 }  // namespace d3dx9
