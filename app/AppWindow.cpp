@@ -1,6 +1,8 @@
 // Window class, window, device creation, window procedure and pump.
 #include "app/AppWindow.h"
 
+#include <algorithm>
+
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageBox.h"
 
@@ -89,6 +91,11 @@ bool createDevice(HWND window) {
   return true;
 }
 
+POINT windowedPosition(int desktopWidth, int desktopHeight, int width, int height) {
+  if (desktopWidth <= 0 || desktopHeight <= 0) return {kWindowedX, kWindowedY};
+  return {std::max(0, std::min(kWindowedX, desktopWidth - width)), std::max(0, std::min(kWindowedY, desktopHeight - height))};
+}
+
 bool AppWindow::create(const char* title, const DialogRunner& runDialog) {
   DeviceState& state = deviceState();
   *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
@@ -115,26 +122,30 @@ bool AppWindow::create(const char* title, const DialogRunner& runDialog) {
   className = title;
 
   const DisplaySettings& settings = displaySettings();
-  HWND window = nullptr;
+  HWND window = nullptr;  // the member is set once the window exists
   int width = static_cast<int>(settings.width), height = static_cast<int>(settings.height);
   if (settings.fullscreen) {
     window = CreateWindowExA(0, title, title, WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr,
                              nullptr);
     if (window) ShowCursor(FALSE);
   } else {
-    window = CreateWindowExA(WS_EX_CLIENTEDGE, title, title, WS_VISIBLE | WS_CAPTION | WS_SYSMENU, kWindowedX,
-                             kWindowedY, width, height, nullptr, nullptr, nullptr, nullptr);
+    POINT at = windowedPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+    window = CreateWindowExA(WS_EX_CLIENTEDGE, title, title, WS_VISIBLE | WS_CAPTION | WS_SYSMENU, at.x, at.y, width,
+                             height, nullptr, nullptr, nullptr, nullptr);
   }
   if (!window) {
     MessageBoxA(nullptr, "CreateWindowEx()", "ERROR", MB_OK | MB_ICONWARNING);
     return false;
   }
+  this->window = window;
   return createDevice(window);
 }
 
 void AppWindow::destroy() {
   if (className) UnregisterClassA(className, nullptr);
   className = nullptr;
+  window = nullptr;
+  onInput = nullptr;
   DeviceState& state = deviceState();
   state.d3d.reset();
   state.depthStencil.reset();
@@ -145,12 +156,22 @@ void AppWindow::destroy() {
 bool AppWindow::pump() {
   if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) return false;
+    bool input = message.message == WM_KEYDOWN || message.message == WM_MOUSEMOVE ||
+                 message.message == WM_LBUTTONDOWN || message.message == WM_LBUTTONUP;
+    if (input && onInput) onInput(message);
     if (!displaySettings().fullscreen) {
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }
   }
   return GetAsyncKeyState(VK_ESCAPE) == 0;
+}
+
+void AppWindow::clientSize(int& width, int& height) const {
+  RECT client{};
+  GetClientRect(window, &client);
+  width = client.right - client.left;
+  height = client.bottom - client.top;
 }
 
 }  // namespace app

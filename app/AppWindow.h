@@ -30,10 +30,18 @@ using DialogRunner = std::function<int(IDirect3D9* d3d)>;
 
 LRESULT windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Where the windowed show opens: (900, 0), moved left and up just enough for a window of this
+// size to fit a desktop of that size, never past its left or top edge. An unknown desktop (0 x 0)
+// keeps (900, 0).
+POINT windowedPosition(int desktopWidth, int desktopHeight, int width, int height);
+
 struct AppWindow {
   WNDCLASSEXA windowClass{};
   MSG message{};
   const char* className = nullptr;
+  HWND window = nullptr;
+  // Given every key and mouse message the pump takes, windowed or fullscreen: the viewer's controls.
+  std::function<void(const MSG&)> onInput;
 
   // Direct3D object, dialog, class, window and device, in this order, each failure reported with
   // its message; false when the show cannot start.
@@ -41,9 +49,11 @@ struct AppWindow {
   // Unregisters the class and releases the Direct3D object, depth-stencil surface, back buffer and
   // device, in that order.
   void destroy();
-  // Takes at most one message (dispatched only when windowed); false once Escape is down or the
-  // quit message of a closed window was taken.
+  // Takes at most one message (dispatched only when windowed; key and mouse messages also go to
+  // onInput); false once Escape is down or the quit message of a closed window was taken.
   bool pump();
+  // The window's client size in pixels (0 x 0 without a window).
+  void clientSize(int& width, int& height) const;
 };
 
 AppWindow& appWindow();

@@ -114,6 +114,8 @@ ParseResult parseCommandLine(int argc, const char* const* argv) {
   cli.add_option("--msaa", raw.msaa, "Multisampling: 0, 2, 4 … 16 samples (default 0)");
   cli.add_option("--aspect", raw.aspect, "Aspect ratio of the projection: 4:3, 16:10 or 16:9 (default: the desktop's)");
   cli.add_option("--start", raw.start, "Music time to start at, in seconds");
+  cli.add_flag("--loop", o.loop, "Start again from the beginning at the end instead of ending");
+  cli.add_flag("--watch", o.watch, "Compile an effect file again when it changes on disk, while the show runs");
   cli.set_version_flag("--version", "redkite " REDKITE_VERSION, "Print the version and exit");
   cli.footer(kKeysHelp);
 

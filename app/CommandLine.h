@@ -30,6 +30,8 @@ struct Options {
   std::optional<unsigned> msaa;
   std::optional<float> aspect;
   double start = 0.0;
+  bool loop = false;   // start again from 0 at the end instead of ending
+  bool watch = false;  // compile changed effect files again while the show runs
 
   // render, capture and trace.
   std::vector<double> times;
@@ -53,7 +55,10 @@ ParseResult parseCommandLine(int argc, const char* const* argv);
 
 // The keys of the running show, at the foot of --help (and so of the manual page made from it).
 inline constexpr const char* kKeysHelp =
-    "Keys while the show runs: Escape ends it; O and I move the music forward and back, 0.1 s a frame.\n"
+    "Keys while the show runs: Escape ends it; O and I move the music forward and back, 0.1 s a frame;\n"
+    "Space pauses and resumes; Left and Right go 5 s back and forward; Page Up and Page Down go to the\n"
+    "start of the previous and next scene; Home goes to the start; H shows or hides the status bar\n"
+    "(click its seek bar to go there).\n"
     "Content: --content DIR, else the working folder when it holds the show's files, else content/ beside\n"
     "the program, else ../share/redkite beside it (an installed copy).";
 

@@ -2,6 +2,7 @@
 #include "app/Show.h"
 
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,9 @@
 #include <optional>
 
 #include "app/AppWindow.h"
+#include "app/EffectWatcher.h"
+#include "app/StatusBar.h"
+#include "app/ViewerControls.h"
 #include "app/ContactSheet.h"
 #include "app/Frame.h"
 #include "app/Headless.h"
@@ -25,6 +29,7 @@
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "timeline/Manifest.h"
+#include "timeline/Schedule.h"
 #include "timeline/MusicStream.h"
 #include "timeline/SpectrumTrack.h"
 #include "timeline/Stages.h"
@@ -68,6 +73,19 @@ int runDialog(IDirect3D9* d3d, const Options& options) {
 
 namespace {
 
+// What the status bar shows for the frame just drawn.
+StatusLine statusOf(const timeline::MusicStream& music, double position, double frameSeconds,
+                    const EffectWatcher& watcher) {
+  StatusLine line;
+  if (auto call = timeline::scheduleFor(position, timeline::spectrumTrack())) line.renderer = timeline::rendererName(call->renderer);
+  line.musicTime = position;
+  line.length = music.length();
+  line.frameSeconds = frameSeconds;
+  line.paused = music.paused();
+  line.watchError = watcher.lastError();
+  return line;
+}
+
 // Music, manifest, stages and spectrum, then the frame loop until the music ends or the user
 // leaves; the stages and the music go when it returns.
 int playShow(const Options& options) {
@@ -86,15 +104,39 @@ int playShow(const Options& options) {
   if (options.start > 0)
     BASS_ChannelSetPosition(music.channel(), BASS_ChannelSeconds2Bytes(music.channel(), float(options.start)));
 
+  ViewerControls controls(music, options.loop);
+  StatusBar bar;
+  EffectWatcher watcher;
+  if (options.watch) {
+    watcher.watch(timeline::manifest().effects);
+    watcher.watch(stages.main->stageEffects);
+  }
+  AppWindow& window = appWindow();
+  window.onInput = [&](const MSG& message) {
+    int width = 0, height = 0;
+    window.clientSize(width, height);
+    controls.handle(message, width, height);
+  };
+  d3d9::gl::setWindowOverlay([&](int width, int height) {
+    if (controls.statusBarShown()) bar.draw(width, height);
+  });
+  auto lastFrame = std::chrono::steady_clock::now();
+
   bool quitRequested = false;
   for (;;) {
     const double position = music.musicTime();
+    auto now = std::chrono::steady_clock::now();
+    bar.update(statusOf(music, position, std::chrono::duration<double>(now - lastFrame).count(), watcher));
+    lastFrame = now;
     drawFrame(device, position, *stages.organ, *stages.main);
     music.applySeekKeys();
     BASS_Update();
-    if (!appWindow().pump()) quitRequested = true;
-    if (position > endTime || quitRequested) break;
+    if (!window.pump()) quitRequested = true;
+    if (options.watch) watcher.poll(now);
+    if (controls.finished(position, endTime) || quitRequested) break;
   }
+  d3d9::gl::setWindowOverlay({});
+  window.onInput = nullptr;
   music.end();
   return 1;
 }

@@ -1,6 +1,8 @@
 // Music playback and the seeking keys.
 #include "timeline/MusicStream.h"
 
+#include <algorithm>
+
 #include "platform/win32/Keyboard.h"
 #include "platform/win32/MessageBox.h"
 
@@ -44,6 +46,26 @@ void MusicStream::applySeekKeys() {
     due = true;
   }
   if (due) BASS_ChannelSetPosition(channel_, BASS_ChannelSeconds2Bytes(channel_, static_cast<float>(p)));
+}
+
+double MusicStream::length() const {
+  QWORD bytes = BASS_ChannelGetLength(channel_);
+  return bytes == BASS_INVALID_POSITION ? 0.0 : BASS_ChannelBytes2Seconds(channel_, bytes);
+}
+
+void MusicStream::seekTo(double seconds) {
+  if (channel_ == 0) return;
+  QWORD length = BASS_ChannelGetLength(channel_);
+  QWORD target = seconds <= 0 ? 0 : BASS_ChannelSeconds2Bytes(channel_, static_cast<float>(seconds));
+  BASS_ChannelSetPosition(channel_, std::min(target, length));
+}
+
+void MusicStream::togglePause() {
+  if (paused()) {
+    BASS_ChannelPlay(channel_, FALSE);
+  } else {
+    BASS_ChannelPause(channel_);
+  }
 }
 
 void MusicStream::end() {

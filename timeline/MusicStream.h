@@ -31,6 +31,12 @@ public:
   // down the position is set to where it was. Requests before 0 or past the end are refused by the
   // library and the music plays on.
   void applySeekKeys();
+  // The viewer's controls: seconds of the whole stream (0 without one); a move to `seconds`
+  // clamped to [0, length], playing or paused as before; pause and resume.
+  double length() const;
+  void seekTo(double seconds);
+  void togglePause();
+  bool paused() const { return BASS_ChannelIsActive(channel_) == BASS_ACTIVE_PAUSED; }
   // Frees the stream, then the library; later calls do nothing.
   void end();
 

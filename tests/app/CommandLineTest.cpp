@@ -20,11 +20,13 @@ TEST(CommandLine, NoArgumentsIsTheShowWithTheDialog) {
   EXPECT_FALSE(result.options->size);
   EXPECT_FALSE(result.options->contentDir);
   EXPECT_EQ(result.options->start, 0.0);
+  EXPECT_FALSE(result.options->loop);
+  EXPECT_FALSE(result.options->watch);
 }
 
 TEST(CommandLine, ShowFlagsFillTheDisplayChoices) {
   auto result = parse({"--no-dialog", "--size", "1280x720", "--fullscreen", "--vsync", "off", "--msaa", "4",
-                       "--aspect", "16:10", "--start", "93.5", "--content", "build/content"});
+                       "--aspect", "16:10", "--start", "93.5", "--content", "build/content", "--loop", "--watch"});
   ASSERT_TRUE(result.options) << result.message;
   const app::Options& o = *result.options;
   EXPECT_TRUE(o.noDialog);
@@ -36,6 +38,8 @@ TEST(CommandLine, ShowFlagsFillTheDisplayChoices) {
   EXPECT_EQ(o.aspect, 1.6f);
   EXPECT_EQ(o.start, 93.5);
   EXPECT_EQ(o.contentDir, "build/content");
+  EXPECT_TRUE(o.loop);
+  EXPECT_TRUE(o.watch);
 }
 
 TEST(CommandLine, ADisplayFlagSkipsTheDialog) {
@@ -107,7 +111,9 @@ TEST(CommandLine, HelpExitsCleanly) {
   auto result = parse({"--help"});
   EXPECT_FALSE(result.options);
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_NE(result.message.find("render"), std::string::npos);
+  // Every key of the running show is named in the help (and so in the manual page).
+  for (const char* key : {"render", "Escape", "Space", "Page Down", "Home", " H ", "--loop", "--watch"})
+    EXPECT_NE(result.message.find(key), std::string::npos) << key;
 }
 
 }  // namespace

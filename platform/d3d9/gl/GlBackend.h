@@ -25,6 +25,12 @@ bool headlessAvailable(std::string& reason);
 // with SDL_WINDOW_OPENGL. Direct3DCreate9 returns null when SDL's video cannot start.
 void installWindowed(std::function<SDL_Window*(HWND)> resolveWindow);
 
+// Draws `overlay(width, height)` into every window frame after the back buffer is copied there and
+// before the swap, on the window's framebuffer in OpenGL's default conventions: the viewer's status
+// bar. Headless devices never call it, so nothing it draws reaches a rendered or captured frame.
+// An empty function removes it.
+void setWindowOverlay(std::function<void(int width, int height)> overlay);
+
 // The frame a headless device of this backend last presented (see GlDevice::presentedImage);
 // empty for any other device.
 Image presentedImage(IDirect3DDevice9* device);

@@ -126,7 +126,27 @@ void SdlContext::makeCurrent() {
 
 void SdlContext::drawableSize(int& width, int& height) const { SDL_GL_GetDrawableSize(window_, &width, &height); }
 
-void SdlContext::swapBuffers() { SDL_GL_SwapWindow(window_); }
+WindowOverlay& windowOverlay() {
+  static WindowOverlay overlay;
+  return overlay;
+}
+
+void setWindowOverlay(WindowOverlay overlay) { windowOverlay() = std::move(overlay); }
+
+void SdlContext::swapBuffers() {
+  if (const WindowOverlay& overlay = windowOverlay()) {
+    // The overlay draws in OpenGL's own conventions on the window's framebuffer; the device puts
+    // its conventions back when it next draws.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClipControl(GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    glFrontFace(GL_CCW);
+    int width = 0, height = 0;
+    drawableSize(width, height);
+    overlay(width, height);
+    stateOwner = nullptr;
+  }
+  SDL_GL_SwapWindow(window_);
+}
 
 bool SdlContext::setSwapInterval(int interval) { return SDL_GL_SetSwapInterval(interval) == 0; }
 

@@ -46,6 +46,11 @@ private:
   void* context_;  // SDL_GLContext
 };
 
+// Drawn over a window's frame after the back buffer reached it and before the swap (see
+// GlBackend.h); empty for none.
+using WindowOverlay = std::function<void(int width, int height)>;
+void setWindowOverlay(WindowOverlay overlay);
+
 // Turns the focus window that CreateDevice receives into the SDL window it stands for.
 using WindowResolver = std::function<SDL_Window*(HWND)>;
 
