@@ -25,7 +25,6 @@ constexpr const char* kLabelFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.
 constexpr float kLabelPixels = 15.0f;
 constexpr unsigned kLabelStrip = 22;
 constexpr unsigned kSheetColumns = 4;
-constexpr double kShowEnd = 281.0;
 
 // Draws white text with its baseline `baseline` pixels from the top, `left` from the left.
 void stampText(d3d9::gl::Image& image, const std::string& fontBytes, const std::string& text, int left,

@@ -93,12 +93,8 @@ int playShow(const Options& options) {
 
   timeline::MusicStream music;
   music.open(kMusicPath);
-  timeline::loadManifest();
-  Stages stages;
-  if (timeline::spectrumTrack().loadOrRecord(kSpectrumPath, music.channel(), kSpectrumBands, 0.0f) ==
-      timeline::SpectrumSource::Cancelled) {
-    return 1;
-  }
+  ShowContent content(device, displaySettings().aspectRatio, SpectrumFallback::Recording, music.channel());
+  if (content.cancelled()) return 1;
   music.start();
   const float endTime = music.endTime();
   if (options.start > 0)
@@ -109,7 +105,7 @@ int playShow(const Options& options) {
   EffectWatcher watcher;
   if (options.watch) {
     watcher.watch(timeline::manifest().effects);
-    watcher.watch(stages.main->stageEffects);
+    watcher.watch(content.main().stageEffects);
   }
   AppWindow& window = appWindow();
   window.onInput = [&](const MSG& message) {
@@ -128,7 +124,7 @@ int playShow(const Options& options) {
     auto now = std::chrono::steady_clock::now();
     bar.update(statusOf(music, position, std::chrono::duration<double>(now - lastFrame).count(), watcher));
     lastFrame = now;
-    drawFrame(device, position, *stages.organ, *stages.main);
+    drawFrame(device, position, content.organ(), content.main());
     music.applySeekKeys();
     BASS_Update();
     if (!window.pump()) quitRequested = true;
@@ -147,9 +143,7 @@ int runShow(const Options& options) {
   d3d9::gl::installWindowed(win32::sdlWindowOf);
   if (!appWindow().create(kWindowTitle, [&](IDirect3D9* d3d) { return runDialog(d3d, options); })) return 0;
   useDeviceForRendering();
-  int code = playShow(options);
-  timeline::releaseManifest();
-  return code;
+  return playShow(options);
 }
 
 int runTrace(const Options& options) {

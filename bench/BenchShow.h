@@ -18,8 +18,6 @@
 #include "app/StartUp.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/trace/TraceDevice.h"
-#include "timeline/Manifest.h"
-#include "timeline/SpectrumTrack.h"
 
 namespace bench {
 
@@ -66,12 +64,12 @@ public:
   BenchShow(const BenchShow&) = delete;
   BenchShow& operator=(const BenchShow&) = delete;
 
-  bool ready() const { return stages_.has_value(); }
+  bool ready() const { return content_.has_value(); }
   Backend backend() const { return backend_; }
   FrameSize size() const { return size_; }
   IDirect3DDevice9* device() const { return app::deviceState().device.get(); }
-  timeline::MainStage& main() { return *stages_->main; }
-  timeline::OrganStage& organ() { return *stages_->organ; }
+  timeline::MainStage& main() { return content_->main(); }
+  timeline::OrganStage& organ() { return content_->organ(); }
 
   // Waits for every frame drawn so far by reading the last one back (the OpenGL backend queues its
   // work) and returns the bytes read; nothing to wait for on the null device.
@@ -87,30 +85,18 @@ private:
       d3d9::trace::install();
     }
     // As the program's headless commands start: no window, no vsync, the default aspect ratio.
-    app::DeviceState& state = app::deviceState();
-    *state.d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
-    app::DisplaySettings& settings = app::displaySettings();
-    settings.width = size.width;
-    settings.height = size.height;
-    settings.format = D3DFMT_X8R8G8B8;
-    settings.vsync = false;
-    settings.aspectRatio = app::kDefaultAspectRatio;
-    if (!state.d3d || !app::createDevice(nullptr)) return;
-    app::useDeviceForRendering();
-    timeline::loadManifest();
-    stages_.emplace();
-    timeline::spectrumTrack().load(app::kSpectrumPath);
+    if (!app::createHeadlessDevice({size.width, size.height}, app::kDefaultAspectRatio)) return;
+    content_.emplace(device(), app::kDefaultAspectRatio, app::SpectrumFallback::Zeros);
   }
 
   ~BenchShow() {
-    stages_.reset();
-    timeline::releaseManifest();
+    content_.reset();
     app::appWindow().destroy();
   }
 
   Backend backend_;
   FrameSize size_;
-  std::optional<app::Stages> stages_;
+  std::optional<app::ShowContent> content_;
 };
 
 }  // namespace bench

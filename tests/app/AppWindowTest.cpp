@@ -71,6 +71,31 @@ TEST_F(StartUpTest, DeviceGetsTheChosenPresentParametersAndSurfaces) {
   EXPECT_STREQ(app::deviceState().backBuffer->GetDebugName(), "backbuffer");
 }
 
+// Fullscreen asks for the chosen refresh rate and is not windowed; vsync waits for the default
+// interval, no vsync presents at once.
+TEST_F(StartUpTest, FullscreenAndVsyncChooseTheirPresentParameters) {
+  struct Case {
+    bool fullscreen, vsync;
+    BOOL windowed;
+    UINT refresh;
+    UINT interval;
+  };
+  const Case cases[] = {{false, true, TRUE, 0, D3DPRESENT_INTERVAL_DEFAULT},
+                        {true, true, FALSE, 75, D3DPRESENT_INTERVAL_DEFAULT},
+                        {true, false, FALSE, 75, D3DPRESENT_INTERVAL_IMMEDIATE}};
+  for (const Case& c : cases) {
+    app::appWindow().destroy();
+    app::displaySettings().fullscreen = c.fullscreen;
+    app::displaySettings().vsync = c.vsync;
+    app::displaySettings().refreshRate = 75;
+    ASSERT_TRUE(createDevice());
+    const D3DPRESENT_PARAMETERS& pp = dynamic_cast<d3d9::trace::TraceDevice&>(*app::deviceState().device).presentParameters();
+    EXPECT_EQ(pp.Windowed, c.windowed) << c.fullscreen << c.vsync;
+    EXPECT_EQ(pp.FullScreen_RefreshRateInHz, c.refresh) << c.fullscreen << c.vsync;
+    EXPECT_EQ(pp.PresentationInterval, c.interval) << c.fullscreen << c.vsync;
+  }
+}
+
 // Each failing step shows its own text under "Error::D3D9Init" and start-up stops there.
 TEST_F(StartUpTest, EachDeviceStepFailureShowsItsMessage) {
   struct Case {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/ContactSheet.h"
+#include "app/StartUp.h"
 #include "tests/support/TempDir.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -67,7 +68,7 @@ TEST(Capture, OnlyAWholeMp4PassesForFinished) {
 // which the schedule really picks it, in the order of the show.
 TEST(ContactSheet, EachRendererGetsATimeInsideItsOwnStretch) {
   timeline::SpectrumTrack quiet;
-  auto entries = app::pickSheetTimes(quiet, 281.0);
+  auto entries = app::pickSheetTimes(quiet, app::kShowEnd);
   ASSERT_EQ(entries.size(), 13u);
   double previous = 0;
   for (const auto& e : entries) {

@@ -42,7 +42,7 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 namespace {
 
-constexpr double kShowEnd = 281.0;
+using app::kShowEnd;
 
 TEST(FrameAllocation, NoFrameOfTheWholeShowAllocatesOnceItsBuffersAreSized) {
   robustness::ShowRun run(REDKITE_CONTENT_DIR);

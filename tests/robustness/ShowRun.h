@@ -76,22 +76,18 @@ public:
     show_ = device_;
     if (options_.countCreations)
       show_ = d3d9::ComPtr<IDirect3DDevice9>(new CountingDevice(device_.get(), *options_.countCreations));
-    render::setDevice(show_.get());
-    render::setDisplayAspect(4.0f / 3.0f);
     if (options_.armFailures) options_.armFailures(*options_.failures);
 
     if (options_.openMusic) music_.open(app::kMusicPath);
-    timeline::loadManifest();
-    stages_ = std::make_unique<app::Stages>();
     // Without the music there is no clock to record by, so a missing file is not recorded.
-    timeline::spectrumTrack().loadOrRecord(app::kSpectrumPath, music_.channel(), app::kSpectrumBands, 0.0f);
+    content_ = std::make_unique<app::ShowContent>(show_.get(), 4.0f / 3.0f, app::SpectrumFallback::Recording,
+                                                  music_.channel());
     startUpMessages = std::move(current_.messageBoxes);
     current_ = {};
   }
 
   ~ShowRun() {
-    stages_.reset();
-    timeline::releaseManifest();
+    content_.reset();
     music_.end();
     timeline::spectrumTrack() = timeline::SpectrumTrack();
     render::setDevice(nullptr);
@@ -106,12 +102,12 @@ public:
   ShowRun(const ShowRun&) = delete;
   ShowRun& operator=(const ShowRun&) = delete;
 
-  bool started() const { return device_ && stages_; }
+  bool started() const { return device_ && content_; }
 
   // Draws the frame the program would draw at this music time.
   FrameResult frame(double musicTime) {
     current_ = {};
-    app::drawFrame(show_.get(), musicTime, *stages_->organ, *stages_->main);
+    app::drawFrame(show_.get(), musicTime, content_->organ(), content_->main());
     return std::move(current_);
   }
 
@@ -134,7 +130,7 @@ private:
   d3d9::ComPtr<IDirect3DDevice9> device_;
   d3d9::ComPtr<IDirect3DDevice9> show_;  // the device the show draws with: device_, or a counting wrapper
   timeline::MusicStream music_;
-  std::unique_ptr<app::Stages> stages_;
+  std::unique_ptr<app::ShowContent> content_;
   FrameResult current_;
 };
 
@@ -146,7 +142,7 @@ inline std::vector<double> framesInEverySlot() {
   for (int k = 1; k < 11; ++k) times.push_back(0.5 * (double(timeline::kDemoTimeline[k - 1]) + timeline::kDemoTimeline[k]));
   times.push_back(275.0);
   bool seen[timeline::kRendererCount] = {};
-  for (int tenth = 1; tenth <= 2810; ++tenth) {
+  for (int tenth = 1; tenth <= int(app::kShowEnd * 10); ++tenth) {
     double t = tenth / 10.0;
     if (auto call = timeline::scheduleFor(t, timeline::spectrumTrack()); call && !seen[int(call->renderer)]) {
       seen[int(call->renderer)] = true;

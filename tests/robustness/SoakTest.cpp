@@ -13,7 +13,7 @@
 namespace {
 
 constexpr double kFrameStep = 1.0 / 30.0;
-constexpr double kShowEnd = 281.0;
+using app::kShowEnd;
 
 // What every frame must do, whatever its time: no message box, no call the device refuses, one
 // present for a scene and none for the default frame, and no value an effect cannot use (the

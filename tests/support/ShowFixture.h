@@ -1,5 +1,5 @@
-// Test helper for whole-frame tests: the show's start-up on the trace device (640 x 480, 4:3) with
-// the generated content — device, manifest, both stages, spectrum — built once per test binary,
+// Test helper for whole-frame tests: the program's start-up (ShowContent) on the trace device
+// (640 x 480, 4:3) with the generated content, built once per test binary,
 // and a call that draws one frame at a music time and returns its trace lines.
 // Needs REDKITE_CONTENT_DIR (the build's content folder) defined by the test target.
 #pragma once
@@ -14,15 +14,12 @@
 #include <vector>
 
 #include "app/Frame.h"
+#include "app/StartUp.h"
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
 #include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
-#include "render/Cameras.h"
-#include "render/Device.h"
 #include "tests/support/TraceCapture.h"
-#include "timeline/Manifest.h"
-#include "timeline/SpectrumTrack.h"
 #include "timeline/Stages.h"
 
 namespace testsupport {
@@ -47,8 +44,9 @@ public:
   std::vector<std::string> startUpMessages;
   d3d9::ComPtr<IDirect3D9> d3d;
   d3d9::ComPtr<IDirect3DDevice9> device;
-  std::unique_ptr<timeline::OrganStage> organ;
-  std::unique_ptr<timeline::MainStage> main;
+  std::unique_ptr<app::ShowContent> content;
+  timeline::OrganStage* organ = nullptr;
+  timeline::MainStage* main = nullptr;
 
 private:
   Show() {
@@ -60,14 +58,11 @@ private:
     d3d9::ComPtr<IDirect3DSurface9> depth;
     device->CreateDepthStencilSurface(640, 480, D3DFMT_D24X8, D3DMULTISAMPLE_NONE, 0, TRUE, depth.put(), nullptr);
     device->SetDepthStencilSurface(depth.get());
-    render::setDevice(device.get());
-    render::setDisplayAspect(4.0f / 3.0f);
     TraceCapture capture;
     testing::internal::CaptureStderr();
-    timeline::loadManifest();
-    organ = std::make_unique<timeline::OrganStage>();
-    main = std::make_unique<timeline::MainStage>();
-    timeline::spectrumTrack().load("RV07\\syncdata\\fft.txt");
+    content = std::make_unique<app::ShowContent>(device.get(), 4.0f / 3.0f, app::SpectrumFallback::Zeros);
+    organ = &content->organ();
+    main = &content->main();
     testing::internal::GetCapturedStderr();
     for (const std::string& line : capture.lines)
       if (line.find("\"messageBox\"") != std::string::npos) startUpMessages.push_back(line);
