@@ -6,15 +6,18 @@
 #include <cmath>
 
 #include "geometry/LatticeNoise.h"
-#include "geometry/NoiseRibbon.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/PeriodicWrap.h"
-#include "scenes/ScreenCardSequence.h"
+#include "scenes/PictureCards.h"
+#include "scenes/Ribbons.h"
+#include "scenes/ScreenCards.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
+#include "timeline/SpectrumTrack.h"
 
 namespace scenes {
 namespace {
@@ -26,11 +29,8 @@ constexpr float kPathLength = 50.0f;
 constexpr float kMorphRate = 0.0333f;
 constexpr float kMorphBandGain = 3.0f;
 
-// The swarm's ribbon shapes: noise period, amplitude, phase per second of music, length, seeds.
-constexpr float kRibbonPeriod = 40.0f;
-constexpr float kRibbonAmplitude = 20.0f;
-constexpr float kRibbonPhaseRate = 200.0f;
-constexpr int kRibbonLength = 600;
+// The swarm's ribbon shapes: noise period, amplitude, phase per second of music, length; seeds.
+constexpr RibbonShape kRibbon{40.0f, 20.0f, 200.0f, 600};
 constexpr std::int32_t kRibbonSeeds[2] = {423423, 4223423};
 
 // Swarm placement: scale, pitch numerator, and the seed factors of x, y and z.
@@ -58,6 +58,7 @@ constexpr std::size_t kNoiseColumnStride = 2;
 constexpr float kEyePush = 1.5f;
 constexpr float kEyeLift = 30.0f;
 constexpr int kVariants = 4;
+constexpr float kTargetShake = 10.0f;  // the target moves 10 x S1 along every axis
 
 // LatticeNoise of n times a factor, the product wrapping in 32 bits.
 float noiseOf(int n, std::uint32_t factor = 1u) {
@@ -73,6 +74,24 @@ const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
     return w;
   }();
   return worlds;
+}
+
+// The thirty ribbon instances on the caller's pass: grid 1 for even k and grid 0 for odd k.
+void drawSwarm(timeline::MainStage& stage, CurrentEffect& effect, const SceneView& view) {
+  const auto& worlds = swarmWorlds();
+  std::array<PlacedRibbon, kSwarmInstances> swarm;
+  for (std::size_t k = 0; k < swarm.size(); ++k) swarm[k] = {worlds[k], &stage.planeGrids[k % 2 == 0 ? 1 : 0]};
+  drawRibbons(effect, swarm, view);
+}
+
+// The sprite orbit of scene time a written into sprites40 (uploaded when the sprites are drawn).
+void placeFifthSprites(timeline::MainStage& stage, float a) {
+  auto& positions = stage.sprites40.positions;
+  const int count = std::min(kFifthSprites, static_cast<int>(positions.size()));
+  for (int i = 0; i < count; ++i) {
+    const D3DXVECTOR3 c = fifthSpriteCentre(i, a);
+    positions[static_cast<std::size_t>(i)] = {c.x, c.y, c.z, positions[static_cast<std::size_t>(i)].w};
+  }
 }
 
 }  // namespace
@@ -151,90 +170,50 @@ D3DXVECTOR3 fifthLightEye(float a, float height) {
   return {kLightRadius * std::sin(a), height, kLightRadius * std::cos(a)};
 }
 
-void rebuildSwarmRibbons(timeline::MainStage& stage, float b) {
-  for (std::size_t g = 0; g < 2; ++g)
-    geometry::NoiseRibbon(stage.planeGrids[g], kRibbonPeriod, kRibbonAmplitude, kRibbonPhaseRate * b, kRibbonLength,
-                          kRibbonSeeds[g]);
-}
-
-void sampleFifthCamera(timeline::MainStage& stage, float a, int variant) {
+SceneView placeFifthView(timeline::MainStage& stage, float a, float b, int variant, const FifthView& look) {
+  const float s1 = timeline::spectrumTrack().band(1, b);
+  for (std::size_t g = 0; g < 2; ++g) shapeRibbon(stage.planeGrids[g], kRibbon, b, kRibbonSeeds[g]);
   assets::CameraPath& path = stage.gCameras[static_cast<std::size_t>(std::clamp(variant, 0, kVariants - 1))];
-  render::sampleCamera(path, fifthPathTime(a));
-  render::currentCamera() = path.camera;
+  assets::Camera& camera = followPath(path, fifthPathTime(a));
+  if (look.pushedOut) camera.eye = pushedEye(camera.eye);
+  camera.farPlane = look.cameraFar;
+  camera.target += D3DXVECTOR3(kTargetShake * s1, kTargetShake * s1, kTargetShake * s1);
+  aimCamera(render::lightCamera(), {fifthLightEye(a, look.lightHeight), look.lightTarget, look.lightFov});
+  placeFifthSprites(stage, a);
+  return sceneView();
 }
 
-void placeFifthSprites(timeline::MainStage& stage, float a) {
-  auto& positions = stage.sprites40.positions;
-  const int count = std::min(kFifthSprites, static_cast<int>(positions.size()));
-  for (int i = 0; i < count; ++i) {
-    const D3DXVECTOR3 c = fifthSpriteCentre(i, a);
-    positions[static_cast<std::size_t>(i)] = {c.x, c.y, c.z, positions[static_cast<std::size_t>(i)].w};
-  }
-}
-
-void drawSwarm(timeline::MainStage& stage) {
-  IDirect3DDevice9* device = render::device();
-  assets::EffectStack& effects = timeline::manifest().effects;
-  ID3DXEffect* effect = effects.currentKey ? effects.lookup(effects.currentKey->c_str()) : nullptr;
-  const D3DXMATRIX viewProjection = render::cameraViewProjection(render::currentCamera());
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(render::lightCamera());
-  const auto& worlds = swarmWorlds();
-  for (int k = 0; k < kSwarmInstances; ++k) {
-    const D3DXMATRIX& world = worlds[static_cast<std::size_t>(k)];
-    if (effect) {
-      const D3DXMATRIX wvp = world * viewProjection;
-      const D3DXMATRIX lvp = world * lightViewProjection;
-      effect->SetMatrix("matWorldViewProjection", &wvp);
-      effect->SetMatrix("matLightViewProjection", &lvp);
-      effect->CommitChanges();
-    }
-    stage.planeGrids[k % 2 == 0 ? 1 : 0].draw(device);
-  }
-}
-
-void drawSwarmShadow(timeline::MainStage& stage, D3DCOLOR clearColour) {
+void drawFifthBackdrop(timeline::MainStage& stage, const FifthView& look, float skyBrightness, const SceneView& view) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColour, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  CurrentEffect line(m.effects, "line");
-  line.texture("tex0", m.textures.lookup("softshadowline"));
-  line.begin(1);
-  drawSwarm(stage);
-  line.end();
-  m.shadowTarget.end();
-}
-
-void drawLitSwarm(timeline::MainStage& stage) {
-  IDirect3DDevice9* device = render::device();
-  timeline::Manifest& m = timeline::manifest();
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  {
+    TargetPass shadow(m.shadowTarget, look.shadowClear);
+    setStates(device, D3DCULL_NONE, true, kAlphaOver);
+    CurrentEffect line(m.effects, "line");
+    line.texture("tex0", m.textures.lookup("softshadowline"));
+    line.begin(1);
+    drawSwarm(stage, line, view);
+    line.end();
+  }
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, false);
+  drawSkyDome(stage.bakkeMeshes, look.sky, skyBrightness, view.viewProjection);
+  drawPictureCards(stage, view.view, view.viewProjection);
+  setStates(device, D3DCULL_NONE, true, kAlphaOver);
   CurrentEffect line1(m.effects, "line1");
   line1.texture("tex0", m.textures.lookup("linediffuse"))
       .texture("tex1", m.textures.lookup("spotlight"))
-      .matrix("matView", render::cameraView(render::currentCamera()))
-      .vector("LightPosition", render::lightCamera().eye)
+      .matrix("matView", view.view)
+      .vector("LightPosition", view.lightEye)
       .value("ambient", 0.0f)
       .value("alpha", 1.0f);
   line1.begin(1);
-  drawSwarm(stage);
+  drawSwarm(stage, line1, view);
   line1.end();
 }
 
-void drawFifthCards(IDirect3DDevice9* device, float a, float b) {
-  const CardLayer layers[] = {
-      {"black6", fifthBlackOpacity(a)},
-      {"white", fifthFlashOpacity(b)},
-      {"overlay02", 1.0f},
-  };
-  drawScreenCardSequence(device, layers);
+void drawFifthCardsAndPresent(IDirect3DDevice9* device, float a, float b) {
+  drawScreenCardsAndPresent(device, {{"black6", fifthBlackOpacity(a)}, {"white", fifthFlashOpacity(b)}, kFrameOverlay});
 }
 
 }  // namespace scenes

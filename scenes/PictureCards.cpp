@@ -32,10 +32,7 @@ constexpr UINT kCardPass = 2;
 void drawPictureCards(timeline::MainStage& stage, const D3DXMATRIX& view, const D3DXMATRIX& viewProjection) {
   IDirect3DDevice9* device = render::device();
   assets::TextureStack& textures = timeline::manifest().textures;
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_MIN, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCCOLOR);
+  setStates(device, D3DCULL_NONE, false, kDarkest);
   CurrentEffect cards(stage.stageEffects, "partikkel");
   const CardGroup& first = kCardGroups[0];
   const float firstSize[2] = {first.width, first.height};
