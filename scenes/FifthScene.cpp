@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/LatticeNoise.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
@@ -14,8 +13,10 @@
 #include "scenes/PictureCards.h"
 #include "scenes/Ribbons.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/StateSetters.h"
 #include "scenes/TargetPass.h"
+#include "scenes/VertexLock.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -40,12 +41,7 @@ constexpr std::uint32_t kSwarmSeedX = 5234u;
 constexpr std::uint32_t kSwarmSeedY = 5234234u;
 constexpr std::uint32_t kSwarmSeedZ = 523334u;
 
-// Sprite orbit: radius, height, angular step per sprite and the seed factor of the phase.
-constexpr float kOrbitRadius = 1000.0f;
-constexpr float kOrbitHeight = 500.0f;
-constexpr float kOrbitRate = 0.1f;
 constexpr float kQuarterTurn = 1.5707964f;
-constexpr std::uint32_t kOrbitPhaseSeed = 5234u;
 
 constexpr float kLightRadius = 40.0f;
 
@@ -60,11 +56,7 @@ constexpr float kEyeLift = 30.0f;
 constexpr int kVariants = 4;
 constexpr float kTargetShake = 10.0f;  // the target moves 10 x S1 along every axis
 
-// LatticeNoise of n times a factor, the product wrapping in 32 bits.
-float noiseOf(int n, std::uint32_t factor = 1u) {
-  return static_cast<float>(
-      geometry::LatticeNoise(static_cast<std::int32_t>(static_cast<std::uint32_t>(n) * factor)));
-}
+float noiseOf(int n, std::uint32_t factor = 1u) { return seededNoise(static_cast<std::uint32_t>(n), factor); }
 
 // The thirty placements never change: built once.
 const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
@@ -84,14 +76,17 @@ void drawSwarm(timeline::MainStage& stage, CurrentEffect& effect, const SceneVie
   drawRibbons(effect, swarm, view);
 }
 
-// The sprite orbit of scene time a written into sprites40 (uploaded when the sprites are drawn).
-void placeFifthSprites(timeline::MainStage& stage, float a) {
-  auto& positions = stage.sprites40.positions;
-  const int count = std::min(kFifthSprites, static_cast<int>(positions.size()));
-  for (int i = 0; i < count; ++i) {
-    const D3DXVECTOR3 c = fifthSpriteCentre(i, a);
-    positions[static_cast<std::size_t>(i)] = {c.x, c.y, c.z, positions[static_cast<std::size_t>(i)].w};
-  }
+// The two noise meshes locked for reading and `out` for writing, handed to `write` as floats, when
+// the noise meshes hold noise vertices and `out` vertices of `outStride` bytes.
+template <class Write>
+void rewriteFromNoiseMeshes(timeline::MainStage& stage, assets::Mesh& out, UINT outStride, Write write) {
+  constexpr UINT kNoiseStride = kNoiseVertexFloats * sizeof(float);
+  if (stage.noiseMesh.stride != kNoiseStride || stage.noise2Mesh.stride != kNoiseStride || out.stride != outStride)
+    return;
+  const VertexLock a(stage.noiseMesh, D3DLOCK_READONLY);
+  const VertexLock b(stage.noise2Mesh, D3DLOCK_READONLY);
+  const VertexLock target(out, 0);
+  write(a.floats(), b.floats(), target.floats());
 }
 
 }  // namespace
@@ -146,6 +141,20 @@ void liftCubeVertices(std::span<float> cubes, std::span<const float> a, std::spa
   }
 }
 
+void morphFifthGround(timeline::MainStage& stage, float t) {
+  rewriteFromNoiseMeshes(stage, stage.noiseMeshB, kNoiseVertexFloats * sizeof(float),
+                         [t](std::span<float> a, std::span<float> b, std::span<float> out) {
+                           morphNoiseVertices(a, b, out, t);
+                         });
+}
+
+void liftFifthCubes(timeline::MainStage& stage, float x) {
+  rewriteFromNoiseMeshes(stage, stage.cubeGrid, kCubeVertexFloats * sizeof(float),
+                         [x](std::span<float> a, std::span<float> b, std::span<float> cubes) {
+                           liftCubeVertices(cubes, a, b, x);
+                         });
+}
+
 D3DXVECTOR3 pushedEye(const D3DXVECTOR3& eye) {
   return {kEyePush * eye.x, kEyePush * (eye.y + kEyeLift), kEyePush * eye.z};
 }
@@ -160,10 +169,10 @@ D3DXMATRIX swarmWorld(int k) {
 }
 
 D3DXVECTOR3 fifthSpriteCentre(int i, float a) {
-  const float s = kOrbitRate * a;
+  const float s = kCardOrbit.rate * a;
   const float phi = noiseOf(i) * s + kQuarterTurn * static_cast<float>(i);
-  const float psi = noiseOf(i, kOrbitPhaseSeed);
-  return {kOrbitRadius * std::sin(phi + psi), kOrbitHeight * noiseOf(i), kOrbitRadius * std::cos(phi)};
+  const float psi = noiseOf(i, kCardOrbit.phaseSeed);
+  return {kCardOrbit.radius * std::sin(phi + psi), kCardOrbit.height * noiseOf(i), kCardOrbit.radius * std::cos(phi)};
 }
 
 D3DXVECTOR3 fifthLightEye(float a, float height) {
@@ -179,7 +188,7 @@ SceneView placeFifthView(timeline::MainStage& stage, float a, float b, int varia
   camera.farPlane = look.cameraFar;
   camera.target += D3DXVECTOR3(kTargetShake * s1, kTargetShake * s1, kTargetShake * s1);
   aimCamera(render::lightCamera(), {fifthLightEye(a, look.lightHeight), look.lightTarget, look.lightFov});
-  placeFifthSprites(stage, a);
+  placePictureCards(stage, kFifthSprites, fifthSpriteCentre, a);
   return sceneView();
 }
 

@@ -61,6 +61,12 @@ float cubeLiftHeight(std::span<const float> a, std::span<const float> b, int n, 
 // float 9 (the rest height the cube-grid generator stores). Nothing else changes.
 void liftCubeVertices(std::span<float> cubes, std::span<const float> a, std::span<const float> b, float x);
 
+// noiseMeshB = noiseMesh + t (noise2Mesh - noiseMesh), position and normal, in the vertex buffers.
+void morphFifthGround(timeline::MainStage& stage, float t);
+// Every cube of the stage's cubeGrid lifted to the morphing ground's height under it (liftCubeVertices).
+// Either does nothing unless the meshes hold vertices of the layouts above.
+void liftFifthCubes(timeline::MainStage& stage, float x);
+
 // The alternate view's eye: (1.5 x, 1.5 (y + 30), 1.5 z).
 D3DXVECTOR3 pushedEye(const D3DXVECTOR3& eye);
 

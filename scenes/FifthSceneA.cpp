@@ -6,7 +6,6 @@
 #include "scenes/Renderers.h"
 #include "scenes/ShadowedGround.h"
 #include "scenes/StateSetters.h"
-#include "scenes/VertexLock.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -23,17 +22,6 @@ constexpr float kSkyFloor = 0.6f;
 constexpr float kGroundGammaFloor = 1.5f;  // bump strength S0 + 1.5
 constexpr float kGroundLight = 1.7f;
 
-// noiseMeshB = noiseMesh + t (noise2Mesh - noiseMesh), position and normal, from the buffers.
-void morphGround(timeline::MainStage& stage, float t) {
-  constexpr UINT kStride = kNoiseVertexFloats * sizeof(float);
-  if (stage.noiseMesh.stride != kStride || stage.noise2Mesh.stride != kStride || stage.noiseMeshB.stride != kStride)
-    return;
-  const VertexLock a(stage.noiseMesh, D3DLOCK_READONLY);
-  const VertexLock b(stage.noise2Mesh, D3DLOCK_READONLY);
-  const VertexLock out(stage.noiseMeshB, 0);
-  morphNoiseVertices(a.floats(), b.floats(), out.floats(), t);
-}
-
 }  // namespace
 
 void fifthSceneA(timeline::MainStage& stage, float a, float b, int c) {
@@ -43,7 +31,7 @@ void fifthSceneA(timeline::MainStage& stage, float a, float b, int c) {
   const float s2 = spectrum.band(2, b);
 
   // 1. Ground morph, ribbons, camera, light, sprite positions.
-  morphGround(stage, fifthMorphWeight(a, s2));
+  morphFifthGround(stage, fifthMorphWeight(a, s2));
   const SceneView view = placeFifthView(stage, a, b, c, kView);
 
   // 2. Shadow map of the swarm; 3. the back buffer; 4. sky dome; 5. picture sprites (minimum

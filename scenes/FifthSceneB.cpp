@@ -7,7 +7,6 @@
 #include "scenes/Renderers.h"
 #include "scenes/ShadowedGround.h"
 #include "scenes/StateSetters.h"
-#include "scenes/VertexLock.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -24,19 +23,6 @@ constexpr float kCubeLightGain = 2.0f;  // cube light 2 S0 + 0.6
 constexpr float kCubeLightFloor = 0.6f;
 constexpr float kCubeScrollRate = 0.5f;  // "time" = 0.5 a
 
-// Every cube of the stage's field lifted to the morphing ground's height under it.
-void liftCubes(timeline::MainStage& stage, float x) {
-  constexpr UINT kNoiseStride = kNoiseVertexFloats * sizeof(float);
-  constexpr UINT kCubeStride = kCubeVertexFloats * sizeof(float);
-  if (stage.noiseMesh.stride != kNoiseStride || stage.noise2Mesh.stride != kNoiseStride ||
-      stage.cubeGrid.stride != kCubeStride)
-    return;
-  const VertexLock a(stage.noiseMesh, D3DLOCK_READONLY);
-  const VertexLock b(stage.noise2Mesh, D3DLOCK_READONLY);
-  const VertexLock cubes(stage.cubeGrid, 0);
-  liftCubeVertices(cubes.floats(), a.floats(), b.floats(), x);
-}
-
 }  // namespace
 
 void fifthSceneB(timeline::MainStage& stage, float a, float b, int c) {
@@ -48,7 +34,7 @@ void fifthSceneB(timeline::MainStage& stage, float a, float b, int c) {
 
   // 1. Ribbons, camera (pushed out and up), light, cube lift, sprite positions.
   const SceneView view = placeFifthView(stage, a, b, c, kView);
-  liftCubes(stage, fifthMorphWeight(a, s2));
+  liftFifthCubes(stage, fifthMorphWeight(a, s2));
 
   // 2. Shadow map of the swarm; 3. the back buffer; 4. sky dome; 5. picture sprites (minimum
   // blending); 6. lit ribbons.

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <vector>
 
-#include "geometry/LatticeNoise.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/ScreenPass.h"
@@ -18,6 +17,7 @@
 #include "scenes/Ribbons.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/ShotCycle.h"
 #include "scenes/StateSetters.h"
 #include "scenes/SwarmSprites.h"
@@ -61,10 +61,6 @@ constexpr float kFadeOutRate = 0.5f;
 
 constexpr D3DCOLOR kClearColour = 0x00000000;
 
-float noiseAt(std::uint32_t k, std::uint32_t seed) {
-  return static_cast<float>(geometry::LatticeNoise(static_cast<std::int32_t>(k * seed)));
-}
-
 // Writes the centre of every selected particle; particles outside the selection keep theirs.
 void placeStream(timeline::MainStage& stage, float a) {
   std::vector<D3DXVECTOR4>& positions = stage.swarmSprites.positions;
@@ -92,9 +88,10 @@ NinthCut ninthCut(float b) {
 }
 
 D3DXVECTOR3 streamCentre(std::uint32_t k, float a) {
-  float x0 = kStreamSpreadX * (noiseAt(k, kStreamSeedX) + 1.0f) + kStreamDrift * a;
+  float x0 = kStreamSpreadX * (seededNoise(k, kStreamSeedX) + 1.0f) + kStreamDrift * a;
   if (x0 > kStreamWrap) x0 = x0 - kStreamWrap * std::trunc(x0 * kStreamWrapFactor);
-  return {x0 - kStreamShift, kStreamSpreadYZ * noiseAt(k, kStreamSeedY), kStreamSpreadYZ * noiseAt(k, kStreamSeedZ)};
+  return {x0 - kStreamShift, kStreamSpreadYZ * seededNoise(k, kStreamSeedY),
+          kStreamSpreadYZ * seededNoise(k, kStreamSeedZ)};
 }
 
 D3DXMATRIX ninthRibbonWorld() { return render::place(0.0f, 0.0f, 0.0f, 0.0f, kQuarterTurn, kQuarterTurn, 1.0f); }

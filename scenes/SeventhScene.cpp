@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/LatticeNoise.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
@@ -17,6 +16,7 @@
 #include "scenes/Ribbons.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/SkyDome.h"
 #include "scenes/StateSetters.h"
 #include "scenes/SwarmSprites.h"
@@ -52,12 +52,8 @@ constexpr float kCameraRate = 2.0f;
 constexpr float kPathLength = 50.0f;
 constexpr float kCameraFar = 100000.0f;
 
-// Card orbit: radius, height, angular rate, quarter turn per card, phase seed factor.
-constexpr float kOrbitRadius = 1000.0f;
-constexpr float kOrbitHeight = 500.0f;
-constexpr float kOrbitRate = 0.1f;
+// The card orbit turns a quarter turn further per card.
 constexpr float kQuarterTurn = 1.5707964f;
-constexpr std::uint32_t kOrbitPhaseSeed = 5234u;
 
 // Swarm: rise speed, wrap height, spread from noise and with height, funnel centre.
 constexpr float kSwarmRise = 10.0f;
@@ -75,20 +71,7 @@ constexpr float kGroundGain = 6.0f;  // ground light 6 S2 + 1
 constexpr float kGroundFloor = 1.0f;
 constexpr UINT kGroundPass = 3;
 
-float noiseOf(int n, std::uint32_t factor = 1u) {
-  return static_cast<float>(
-      geometry::LatticeNoise(static_cast<std::int32_t>(static_cast<std::uint32_t>(n) * factor)));
-}
-
-void placeCards(timeline::MainStage& stage, float u) {
-  auto& positions = stage.sprites40.positions;
-  const int count = std::min(kSeventhCards, static_cast<int>(positions.size()));
-  for (int i = 0; i < count; ++i) {
-    const D3DXVECTOR3 c = seventhCardCentre(i, u);
-    D3DXVECTOR4& p = positions[static_cast<std::size_t>(i)];
-    p = {c.x, c.y, c.z, p.w};
-  }
-}
+float noiseOf(int n, std::uint32_t factor = 1u) { return seededNoise(static_cast<std::uint32_t>(n), factor); }
 
 // Moves every selected swarm particle; particles outside the selection keep their centres.
 void driftSwarm(timeline::MainStage& stage, float u) {
@@ -136,11 +119,12 @@ int seventhCameraPath(float u, float b) { return b > kSeventhHoldTime ? 0 : seve
 float seventhCameraTime(float u) { return wrapPast(kCameraRate * u, kPathLength); }
 
 D3DXVECTOR3 seventhCardCentre(int i, float u) {
-  const float w = kOrbitRate * u;
+  const float w = kCardOrbit.rate * u;
   const float a = noiseOf(i);
-  const float b = noiseOf(i, kOrbitPhaseSeed);
+  const float b = noiseOf(i, kCardOrbit.phaseSeed);
   const float turn = static_cast<float>(i) * kQuarterTurn;
-  return {kOrbitRadius * std::sin(a * w + b + turn), kOrbitHeight * (a + 1.0f), kOrbitRadius * std::cos(a * w + turn)};
+  return {kCardOrbit.radius * std::sin(a * w + b + turn), kCardOrbit.height * (a + 1.0f),
+          kCardOrbit.radius * std::cos(a * w + turn)};
 }
 
 D3DXVECTOR3 seventhSwarmCentre(std::uint32_t k, const D3DXVECTOR4& rest, float u) {
@@ -184,7 +168,7 @@ void seventhScene(timeline::MainStage& stage, float u, float b) {
   drawSkyDome(stage.bakkeMeshes, kSky, kSkyGain * s2 + kSkyFloor, view.viewProjection);
 
   // 4. Picture cards (minimum blending).
-  placeCards(stage, u);
+  placePictureCards(stage, kSeventhCards, seventhCardCentre, u);
   drawPictureCards(stage, view.view, view.viewProjection);
 
   // 5. Back ground layer.

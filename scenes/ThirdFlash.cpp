@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "geometry/LatticeNoise.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
@@ -14,6 +13,7 @@
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/ShadowedGround.h"
 #include "scenes/StateSetters.h"
 #include "scenes/TargetPass.h"
@@ -46,10 +46,7 @@ constexpr float kSlideScale = 1.7f;
 constexpr float kGroundLightPerFlash = 20.0f;
 constexpr D3DCOLOR kShadowClear = 0x00ffffff;
 
-float eyeNoise(int n, std::uint32_t step) {
-  const auto m = static_cast<std::int32_t>(step * static_cast<std::uint32_t>(n));
-  return kEyeSpread * static_cast<float>(geometry::LatticeNoise(m));
-}
+float eyeNoise(int n, std::uint32_t step) { return kEyeSpread * seededNoise(static_cast<std::uint32_t>(n), step); }
 
 }  // namespace
 
