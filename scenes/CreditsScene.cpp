@@ -71,7 +71,8 @@ float creditsBlackOpacity(float a) { return 1.0f - std::clamp(kFadeInRate * a, 0
 
 void creditsScene(timeline::MainStage& stage, float a, float b) {
   // 1. The card and its flash; camera and light.
-  IDirect3DTexture9* card = timeline::manifest().textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(b))]);
+  IDirect3DTexture9* card =
+      timeline::manifest().textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(b))]);
   placeCreditsCamera(render::currentCamera(), a);
   placeCreditsLight(render::lightCamera(), a);
 

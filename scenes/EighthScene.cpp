@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "geometry/LatticeNoise.h"
 #include "platform/win32/Keyboard.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
@@ -16,9 +15,11 @@
 #include "scenes/CurrentEffect.h"
 #include "scenes/DepthOfField.h"
 #include "scenes/GlowSource.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/ShotCycle.h"
 #include "scenes/StateSetters.h"
 #include "scenes/TargetPass.h"
@@ -35,8 +36,7 @@ constexpr float kFadeRate = 0.5f;
 constexpr float kColumnHeightScale = 50.0f;
 constexpr float kSphereSpacing = 20.0f;
 constexpr float kSphereClimb = 10.0f;
-constexpr float kSphereWrap = 70.0f;
-constexpr float kSphereWrapFactor = 0.014285714f;
+constexpr Cycle kSphereWrap{70.0f, 0.014285714f};
 constexpr float kSphereDrop = 10.0f;
 constexpr float kSphereScale = 0.1f;
 constexpr D3DXVECTOR2 kColumnOffset{4.0f, 8.0f};
@@ -100,12 +100,13 @@ float eighthFadeToBlack(float b) {
   return b <= kFadeStart ? 0.0f : std::clamp(kFadeRate * (b - kFadeStart), 0.0f, 1.0f);
 }
 
-float sphereColumnHeight(int column) { return kColumnHeightScale * static_cast<float>(geometry::LatticeNoise(column)); }
+float sphereColumnHeight(int column) {
+  return kColumnHeightScale * seededNoise(static_cast<std::uint32_t>(column));
+}
 
 float sphereHeight(int column, int sphere, float s) {
-  float y = kSphereSpacing * static_cast<float>(sphere) + kSphereClimb * s + sphereColumnHeight(column);
-  if (y > kSphereWrap) y = y - kSphereWrap * std::trunc(y * kSphereWrapFactor);
-  return y - kSphereDrop;
+  const float y = kSphereSpacing * static_cast<float>(sphere) + kSphereClimb * s + sphereColumnHeight(column);
+  return wrapCycle(y, kSphereWrap) - kSphereDrop;
 }
 
 D3DXMATRIX sphereWorld(int column, int sphere, float s) {
@@ -158,7 +159,9 @@ void eighthScene(timeline::MainStage& stage, float a, float b) {
   setStates(device, D3DCULL_CCW, true);
   {
     CurrentEffect shiny(m.effects, "endorf");
-    shiny.matrix("matWorldView", view.view).texture("tex0", m.textures.lookup("dorf6")).vector("CameraPosition", view.eye);
+    shiny.matrix("matWorldView", view.view)
+        .texture("tex0", m.textures.lookup("dorf6"))
+        .vector("CameraPosition", view.eye);
     shiny.begin(1);
     drawSpheres(device, sphere, shiny, view.view, view.viewProjection, beat.sphereTime);
     shiny.end();

@@ -14,6 +14,7 @@
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/OrganRibbons.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ShadowedGround.h"
@@ -43,8 +44,7 @@ constexpr D3DXVECTOR3 kFieldShift{0.0f, 0.0f, -150.0f};
 
 // Cameras: time 2 a wrapped past 50.
 constexpr float kCameraRate = 2.0f;
-constexpr float kCameraLength = 50.0f;
-constexpr float kCameraLengthFactor = 0.02f;
+constexpr Cycle kCameraLength{50.0f, 0.02f};
 
 // The light circles at height 230 around (0, ·, −100), looking at the field's middle.
 constexpr float kLightRadius = 50.0f;
@@ -138,9 +138,7 @@ int fourthSceneCamera(float a) {
 }
 
 float fourthSceneCameraTime(float a) {
-  float t = kCameraRate * a;
-  if (t > kCameraLength) t = t - kCameraLength * std::trunc(t * kCameraLengthFactor);
-  return t;
+  return wrapCycle(kCameraRate * a, kCameraLength);
 }
 
 D3DXVECTOR3 fourthSceneLightEye(float a) {

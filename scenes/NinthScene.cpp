@@ -13,6 +13,7 @@
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/Ribbons.h"
 #include "scenes/SceneView.h"
@@ -42,8 +43,7 @@ constexpr std::uint32_t kStreamSeedZ = 2345u;
 constexpr float kStreamSpreadX = 200.0f;
 constexpr float kStreamSpreadYZ = 100.0f;
 constexpr float kStreamDrift = 10.0f;
-constexpr float kStreamWrap = 400.0f;
-constexpr float kStreamWrapFactor = 0.0025f;
+constexpr Cycle kStreamWrap{400.0f, 0.0025f};
 constexpr float kStreamShift = 300.0f;
 
 constexpr float kCameraFar = 10000.0f;
@@ -88,8 +88,7 @@ NinthCut ninthCut(float b) {
 }
 
 D3DXVECTOR3 streamCentre(std::uint32_t k, float a) {
-  float x0 = kStreamSpreadX * (seededNoise(k, kStreamSeedX) + 1.0f) + kStreamDrift * a;
-  if (x0 > kStreamWrap) x0 = x0 - kStreamWrap * std::trunc(x0 * kStreamWrapFactor);
+  const float x0 = wrapCycle(kStreamSpreadX * (seededNoise(k, kStreamSeedX) + 1.0f) + kStreamDrift * a, kStreamWrap);
   return {x0 - kStreamShift, kStreamSpreadYZ * seededNoise(k, kStreamSeedY),
           kStreamSpreadYZ * seededNoise(k, kStreamSeedZ)};
 }

@@ -9,6 +9,7 @@
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
@@ -21,8 +22,7 @@ namespace {
 
 // Picture cycle in tenths of a second: its length, and one over it as the cycle count factor.
 constexpr float kPictureRate = 10.0f;
-constexpr float kPictureCycle = 2.6f;
-constexpr float kPictureCycleFactor = 0.3846154f;
+constexpr Cycle kPictureCycle{2.6f, 0.3846154f};
 
 constexpr float kHalfPi = 1.5707964f;
 
@@ -47,8 +47,7 @@ constexpr float kGroundLightPerBand = 18.0f;
 }  // namespace
 
 int openingFlashPicture(float x) {
-  float c = kPictureRate * x;
-  if (c > kPictureCycle) c = c - std::trunc(c * kPictureCycleFactor) * kPictureCycle;
+  const float c = wrapCycle(kPictureRate * x, kPictureCycle);
   // Rounding can leave c a hair below 0 or at the cycle's end; negative times would index before
   // the table. Keep the index on the table.
   return std::clamp(static_cast<int>(std::trunc(c)), 0, static_cast<int>(kOpeningFlashPictures.size()) - 1);
@@ -59,8 +58,8 @@ void openingFlash(timeline::MainStage& stage, float p, float x) {
 
   // 1. Picture, camera and light.
   IDirect3DTexture9* picture = timeline::manifest().textures.lookup(kOpeningFlashPictures[openingFlashPicture(x)]);
-  aimCamera(render::currentCamera(),
-            {{kEyeSwing * std::sin(kPi), kEyeHeight, kEyeDepth * std::cos(kPi) + kEyeOffset}, kCameraTarget, kCameraFov});
+  const D3DXVECTOR3 eye{kEyeSwing * std::sin(kPi), kEyeHeight, kEyeDepth * std::cos(kPi) + kEyeOffset};
+  aimCamera(render::currentCamera(), {eye, kCameraTarget, kCameraFov});
   aimCamera(render::lightCamera(), kLight);
   const SceneView view = sceneView();
   const D3DXVECTOR3 cardAngles{0.0f, kHalfPi, 0.0f};

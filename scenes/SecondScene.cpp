@@ -15,6 +15,7 @@
 #include "scenes/CurrentEffect.h"
 #include "scenes/DepthOfField.h"
 #include "scenes/GlowSource.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/Ribbons.h"
 #include "scenes/SceneView.h"
@@ -47,12 +48,10 @@ constexpr float kHalfPi = 1.5707964f;
 constexpr float kPi = 3.1415927f;
 
 // The camera: five paths cycled by a count wrapped at 4.6; path time 1.9 a wrapped at 50.
-constexpr float kPathCycle = 4.6f;
-constexpr float kPathCycleFactor = 0.21739131f;
+constexpr Cycle kPathCycle{4.6f, 0.21739131f};
 constexpr int kPathCount = 5;
 constexpr float kPathRate = 1.9f;
-constexpr float kPathLength = 50.0f;
-constexpr float kPathLengthFactor = 0.02f;
+constexpr Cycle kPathLength{50.0f, 0.02f};
 constexpr float kCameraFar = 10000.0f;
 
 constexpr Aim kLight{{1.0f, 80.0f, 70.0f}, {5.0f, 20.0f, 38.0f}, 0.8975979f};
@@ -116,15 +115,12 @@ CameraCut secondSceneCut(float a) {
 }
 
 int secondScenePath(int cut) {
-  float g = static_cast<float>(cut);
-  if (g > kPathCycle) g = g - std::trunc(g * kPathCycleFactor) * kPathCycle;
+  const float g = wrapCycle(static_cast<float>(cut), kPathCycle);
   return std::clamp(static_cast<int>(std::trunc(g)), 0, kPathCount - 1);
 }
 
 float secondScenePathTime(float a) {
-  float t = kPathRate * a;
-  if (t > kPathLength) t = t - std::trunc(t * kPathLengthFactor) * kPathLength;
-  return t;
+  return wrapCycle(kPathRate * a, kPathLength);
 }
 
 float secondSceneLastHit(float a) {

@@ -10,6 +10,7 @@
 #include "render/Device.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
@@ -24,8 +25,7 @@ namespace scenes {
 namespace {
 
 // Slides cycle every 5.6 beats (0.17857143 is one over 5.6).
-constexpr float kSlideCycle = 5.6f;
-constexpr float kSlideCycleFactor = 0.17857143f;
+constexpr Cycle kSlideCycle{5.6f, 0.17857143f};
 
 // The eye: lattice noise of the beat number times these steps, spread 15 around (0, 44, −40).
 constexpr std::uint32_t kEyeXStep = 344u;
@@ -51,9 +51,7 @@ float eyeNoise(int n, std::uint32_t step) { return kEyeSpread * seededNoise(stat
 }  // namespace
 
 int thirdFlashSlide(int n) {
-  float d = static_cast<float>(n - 1);
-  if (d > kSlideCycle) d = d - std::trunc(d * kSlideCycleFactor) * kSlideCycle;
-  const int slide = static_cast<int>(std::trunc(d));
+  const int slide = static_cast<int>(std::trunc(wrapCycle(static_cast<float>(n - 1), kSlideCycle)));
   return slide >= 1 && slide < static_cast<int>(kThirdFlashSlides.size()) ? slide : 0;
 }
 

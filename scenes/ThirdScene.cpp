@@ -15,6 +15,7 @@
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/OrganRibbons.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
@@ -38,8 +39,7 @@ constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
 
 // Camera paths: time 1.4 a wrapped past 40; far plane forced out past the sky dome.
 constexpr float kPathRate = 1.4f;
-constexpr float kPathLength = 40.0f;
-constexpr float kPathLengthFactor = 0.025f;
+constexpr Cycle kPathLength{40.0f, 0.025f};
 constexpr float kCameraFar = 100000.0f;
 
 constexpr Aim kLight{{100.0f, 300.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, 1.0471976f};
@@ -168,9 +168,7 @@ int thirdScenePath(float a) {
 }
 
 float thirdScenePathTime(float a) {
-  float t = kPathRate * a;
-  if (t > kPathLength) t = t - std::trunc(t * kPathLengthFactor) * kPathLength;
-  return t;
+  return wrapCycle(kPathRate * a, kPathLength);
 }
 
 ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0) {
