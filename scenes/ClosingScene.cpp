@@ -39,7 +39,7 @@ float closingBlackWeight(float a, float s2) {
   return (1.0f - std::clamp(kFadeInRate * a, 0.0f, 1.0f)) + kBandWeight * s2 + kSinkRate * a;
 }
 
-void closingScene(timeline::MainStage&, float a, float b) {
+void closingScene(timeline::MainStage&, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
 
   // 1. Begin the scene; 2. the logo.
@@ -47,7 +47,7 @@ void closingScene(timeline::MainStage&, float a, float b) {
   drawFullScreenPicture(device, "tinkerfolks8");
 
   // 3. The black card's weight; 4. the black card and the frame overlay; 5. end and present.
-  const float k = closingBlackWeight(a, timeline::spectrumTrack().band(2, b));
+  const float k = closingBlackWeight(sceneTime, timeline::spectrumTrack().band(2, musicTime));
   drawScreenCardsAndPresent(device, {{"black6", k}, kFrameOverlay});
 }
 

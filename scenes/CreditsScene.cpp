@@ -69,22 +69,23 @@ D3DXMATRIX creditsCardWorld(float a, float scale) {
 
 float creditsBlackOpacity(float a) { return 1.0f - std::clamp(kFadeInRate * a, 0.0f, 1.0f); }
 
-void creditsScene(timeline::MainStage& stage, float a, float b) {
+void creditsScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   // 1. The card and its flash; camera and light.
   IDirect3DTexture9* card =
-      timeline::manifest().textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(b))]);
-  placeCreditsCamera(render::currentCamera(), a);
-  placeCreditsLight(render::lightCamera(), a);
+      timeline::manifest().textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(musicTime))]);
+  placeCreditsCamera(render::currentCamera(), sceneTime);
+  placeCreditsLight(render::lightCamera(), sceneTime);
 
   // 2. Shadow pass: the card, a little larger, seen from the light; 3. begin the scene; 4. the
   // cave ground under the spot light, with the card's shadow; 5. the card, darkening what lies
   // behind it.
-  drawCardOverCave(stage, sceneView(), card, a, creditsCardWorld(a, kCreditsShadowScale),
-                   creditsCardWorld(a, kCreditsCardScale), kGroundLight);
+  drawCardOverCave(stage, sceneView(), card, sceneTime, creditsCardWorld(sceneTime, kCreditsShadowScale),
+                   creditsCardWorld(sceneTime, kCreditsCardScale), kGroundLight);
 
   // 6. Fade from black, the flash before the card change, the frame overlay; 7. end and present.
-  drawScreenCardsAndPresent(render::device(),
-                            {{"black6", creditsBlackOpacity(a)}, {"white", creditsFlash(b)}, kFrameOverlay});
+  drawScreenCardsAndPresent(
+      render::device(),
+      {{"black6", creditsBlackOpacity(sceneTime)}, {"white", creditsFlash(musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -118,16 +118,17 @@ D3DXMATRIX sphereWorld(int column, int sphere, float s) {
 
 D3DXMATRIX eighthMirrorWorld() { return render::place(0.0f, kMirrorHeight, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, -1.0f, 1.0f); }
 
-void eighthScene(timeline::MainStage& stage, float a, float b) {
+void eighthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  if (GetAsyncKeyState(kTimeKey) & 0x8000) std::printf("time = %f\n", a);
+  if (GetAsyncKeyState(kTimeKey) & 0x8000) std::printf("time = %f\n", sceneTime);
 
   // 1. Cut and camera; beat envelope, sphere time and fade.
-  followPath(stage.endorfCameras[static_cast<std::size_t>(eighthCameraPath(b))], a).farPlane = kCameraFar;
+  assets::CameraPath& path = stage.endorfCameras[static_cast<std::size_t>(eighthCameraPath(musicTime))];
+  followPath(path, sceneTime).farPlane = kCameraFar;
   const SceneView view = sceneView();
   const D3DXMATRIX mirror = eighthMirrorWorld();
-  const BeatEnvelope beat = eighthBeatEnvelope(b);
+  const BeatEnvelope beat = eighthBeatEnvelope(musicTime);
   const assets::Mesh* ground = stage.endorfMeshes.lookup("planedown");
   const assets::Mesh* sphere = stage.endorfMeshes.lookup("dorf");
 
@@ -175,7 +176,7 @@ void eighthScene(timeline::MainStage& stage, float a, float b) {
   mixDepthOfField(device);
 
   // 9. Fade to black, beat flash and frame overlay, one card over the other; 10. end and present.
-  drawScreenCardsAndPresent(device, {{"black6", eighthFadeToBlack(b)}, {"white", beat.flash}, kFrameOverlay});
+  drawScreenCardsAndPresent(device, {{"black6", eighthFadeToBlack(musicTime)}, {"white", beat.flash}, kFrameOverlay});
 }
 
 }  // namespace scenes

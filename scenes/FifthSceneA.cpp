@@ -24,15 +24,15 @@ constexpr float kGroundLight = 1.7f;
 
 }  // namespace
 
-void fifthSceneA(timeline::MainStage& stage, float a, float b, int c) {
+void fifthSceneA(timeline::MainStage& stage, float sceneTime, float musicTime, int variant) {
   IDirect3DDevice9* device = render::device();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s0 = spectrum.band(0, b);
-  const float s2 = spectrum.band(2, b);
+  const float s0 = spectrum.band(0, musicTime);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Ground morph, ribbons, camera, light, sprite positions.
-  morphFifthGround(stage, fifthMorphWeight(a, s2));
-  const SceneView view = placeFifthView(stage, a, b, c, kView);
+  morphFifthGround(stage, fifthMorphWeight(sceneTime, s2));
+  const SceneView view = placeFifthView(stage, sceneTime, musicTime, variant, kView);
 
   // 2. Shadow map of the swarm; 3. the back buffer; 4. sky dome; 5. picture sprites (minimum
   // blending); 6. lit ribbons.
@@ -49,7 +49,7 @@ void fifthSceneA(timeline::MainStage& stage, float a, float b, int c) {
       .draw(stage.noiseMeshB);
 
   // 8. Fade from black, beat flash, frame overlay; 9. present.
-  drawFifthCardsAndPresent(device, a, b);
+  drawFifthCardsAndPresent(device, sceneTime, musicTime);
 }
 
 }  // namespace scenes

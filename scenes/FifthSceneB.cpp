@@ -25,16 +25,16 @@ constexpr float kCubeScrollRate = 0.5f;  // "time" = 0.5 a
 
 }  // namespace
 
-void fifthSceneB(timeline::MainStage& stage, float a, float b, int c) {
+void fifthSceneB(timeline::MainStage& stage, float sceneTime, float musicTime, int variant) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s0 = spectrum.band(0, b);
-  const float s2 = spectrum.band(2, b);
+  const float s0 = spectrum.band(0, musicTime);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Ribbons, camera (pushed out and up), light, cube lift, sprite positions.
-  const SceneView view = placeFifthView(stage, a, b, c, kView);
-  liftFifthCubes(stage, fifthMorphWeight(a, s2));
+  const SceneView view = placeFifthView(stage, sceneTime, musicTime, variant, kView);
+  liftFifthCubes(stage, fifthMorphWeight(sceneTime, s2));
 
   // 2. Shadow map of the swarm; 3. the back buffer; 4. sky dome; 5. picture sprites (minimum
   // blending); 6. lit ribbons.
@@ -46,7 +46,7 @@ void fifthSceneB(timeline::MainStage& stage, float a, float b, int c) {
     CurrentEffect cubes(m.effects, "kube5");
     setSpotLitCubeParameters(cubes, view);
     cubes.texture("tex3", m.textures.lookup("organ5f"))
-        .value("time", kCubeScrollRate * a)
+        .value("time", kCubeScrollRate * sceneTime)
         .value("alpha1", kCubeLightGain * s0 + kCubeLightFloor);
     cubes.begin(0);
     stage.cubeGrid.draw(device);
@@ -54,7 +54,7 @@ void fifthSceneB(timeline::MainStage& stage, float a, float b, int c) {
   }
 
   // 8. Fade from black, beat flash, frame overlay; 9. present.
-  drawFifthCardsAndPresent(device, a, b);
+  drawFifthCardsAndPresent(device, sceneTime, musicTime);
 }
 
 }  // namespace scenes

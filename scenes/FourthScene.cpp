@@ -152,21 +152,22 @@ float fourthSceneFlash(float b) {
   return std::clamp(*next - b, 0.0f, 1.0f);
 }
 
-void fourthScene(timeline::OrganStage& stage, float a, float b) {
+void fourthScene(timeline::OrganStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s2 = spectrum.band(2, b);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Cube heights, camera, light and ribbons.
-  const float c = kKeyRate * b;
-  pushSpectrumHistory(timeline::spectrumHistory(), gLastHistoryUpdate, c, kHistoryPerBand * spectrum.band(1, b));
+  const float c = kKeyRate * musicTime;
+  const float newest = kHistoryPerBand * spectrum.band(1, musicTime);
+  pushSpectrumHistory(timeline::spectrumHistory(), gLastHistoryUpdate, c, newest);
   liftCubes(stage, c);
   const std::array<assets::CameraPath*, 4> paths = {&stage.r4Camera09, &stage.r4Camera10, &stage.r3Camera06,
                                                     &stage.r4Camera12};
-  followPath(*paths[static_cast<std::size_t>(fourthSceneCamera(a))], fourthSceneCameraTime(a));
-  aimCamera(render::lightCamera(), {fourthSceneLightEye(a), kLightTarget, kLightFov});
-  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
-  const float w = fourthSceneFlash(b);
+  followPath(*paths[static_cast<std::size_t>(fourthSceneCamera(sceneTime))], fourthSceneCameraTime(sceneTime));
+  aimCamera(render::lightCamera(), {fourthSceneLightEye(sceneTime), kLightTarget, kLightFov});
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * musicTime);
+  const float w = fourthSceneFlash(musicTime);
   const SceneView view = sceneView();
 
   // 2, 3. Shadow pass: the ribbons' soft shapes seen from the light.

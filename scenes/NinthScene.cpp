@@ -100,26 +100,26 @@ float ninthBlackOpacity(float a, float b) {
   return 1.0f - std::clamp(kFadeInRate * a, 0.0f, 1.0f);
 }
 
-void ninthScene(timeline::MainStage& stage, float a, float b) {
+void ninthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
 
   // 1. Ribbons; the cut's still view, far plane and the light.
   std::array<PlacedRibbon, kNinthRibbons> ribbons;
   for (std::size_t i = 0; i < ribbons.size(); ++i) {
-    shapeRibbon(stage.planeGrids[i], kRibbon, a, kRibbonSeedStep * static_cast<std::int32_t>(i));
+    shapeRibbon(stage.planeGrids[i], kRibbon, sceneTime, kRibbonSeedStep * static_cast<std::int32_t>(i));
     ribbons[i] = {ninthRibbonWorld(), &stage.planeGrids[i]};
   }
-  const NinthCut cut = ninthCut(b);
+  const NinthCut cut = ninthCut(musicTime);
   followPath(stage.r7Cameras[static_cast<std::size_t>(cut.cameraPath)], 0.0f).farPlane = kCameraFar;
   aimCamera(render::lightCamera(), kLight);
   const SceneView view = sceneView();
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 2. Begin the scene; 3. the particle stream, added.
   beginBackBuffer(device);
   setStates(device, D3DCULL_CCW, false);
-  placeStream(stage, a);
+  placeStream(stage, sceneTime);
   drawSwarmSprites(stage, view, kParticleSize, SpriteFog{kFogStart, kFogEnd});
   device->EndScene();
 
@@ -168,7 +168,7 @@ void ninthScene(timeline::MainStage& stage, float a, float b) {
   }
 
   // 7. Black fades and the frame overlay; 8. end the scene and present.
-  drawScreenCardsAndPresent(device, {{"black6", ninthBlackOpacity(a, b)}, kFrameOverlay});
+  drawScreenCardsAndPresent(device, {{"black6", ninthBlackOpacity(sceneTime, musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

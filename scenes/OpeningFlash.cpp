@@ -53,11 +53,12 @@ int openingFlashPicture(float x) {
   return std::clamp(static_cast<int>(std::trunc(c)), 0, static_cast<int>(kOpeningFlashPictures.size()) - 1);
 }
 
-void openingFlash(timeline::MainStage& stage, float p, float x) {
-  const float s0 = timeline::spectrumTrack().band(0, x);
+void openingFlash(timeline::MainStage& stage, float sceneTime, float musicTime) {
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
 
   // 1. Picture, camera and light.
-  IDirect3DTexture9* picture = timeline::manifest().textures.lookup(kOpeningFlashPictures[openingFlashPicture(x)]);
+  const char* pictureKey = kOpeningFlashPictures[openingFlashPicture(musicTime)];
+  IDirect3DTexture9* picture = timeline::manifest().textures.lookup(pictureKey);
   const D3DXVECTOR3 eye{kEyeSwing * std::sin(kPi), kEyeHeight, kEyeDepth * std::cos(kPi) + kEyeOffset};
   aimCamera(render::currentCamera(), {eye, kCameraTarget, kCameraFov});
   aimCamera(render::lightCamera(), kLight);
@@ -66,7 +67,7 @@ void openingFlash(timeline::MainStage& stage, float p, float x) {
 
   // 2. Shadow map: the picture seen from the light; 3. the lit cave ground; 4. the card itself,
   // darkening what lies behind it.
-  drawCardOverCave(stage, view, picture, p, render::place(kCardPosition, cardAngles, kShadowCardScale),
+  drawCardOverCave(stage, view, picture, sceneTime, render::place(kCardPosition, cardAngles, kShadowCardScale),
                    render::place(kCardPosition, cardAngles, kVisibleCardScale), kGroundLightPerBand * s0);
 
   // 5. Frame overlay; 6. end the scene and present.

@@ -16,6 +16,7 @@
 #include "scenes/Ribbons.h"
 #include "scenes/SceneView.h"
 #include "scenes/ScreenCards.h"
+#include "scenes/ScreenDistortion.h"
 #include "scenes/SkyDome.h"
 #include "scenes/StateSetters.h"
 #include "scenes/TargetPass.h"
@@ -68,21 +69,20 @@ TitleCard openingTitleCard(float a) {
 
 float openingFadeIn(float a) { return std::clamp(kFadeInRate * a, 0.0f, 1.0f); }
 
-void openingScene(timeline::MainStage& stage, float a, float b) {
+void openingScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s0 = spectrum.band(0, b);
-  const float s2 = spectrum.band(2, b);
+  const float s0 = spectrum.band(0, musicTime);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Ribbon, camera and light; card and opacities.
-  shapeRibbon(stage.planeGrids[0], kRibbon, a, kRibbonSeed);
-  followPath(stage.introCamera, kCameraPathRate * a).farPlane = kCameraFar;
+  shapeRibbon(stage.planeGrids[0], kRibbon, sceneTime, kRibbonSeed);
+  followPath(stage.introCamera, kCameraPathRate * sceneTime).farPlane = kCameraFar;
   aimCamera(render::lightCamera(), kLight);
-  const TitleCard card = openingTitleCard(a);
-  const float fade = openingFadeIn(a);
+  const TitleCard card = openingTitleCard(sceneTime);
+  const float fade = openingFadeIn(sceneTime);
   const SceneView view = sceneView();
-  const D3DXMATRIX screen = render::screenProjection();
 
   // 2. Begin the scene and clear; 3. sky dome.
   beginBackBuffer(device);
@@ -116,7 +116,7 @@ void openingScene(timeline::MainStage& stage, float a, float b) {
   setBlend(device, kAdditive);
   {
     CurrentEffect glow(m.effects, "texture");
-    glow.matrix("matWorldViewProjection", screen)
+    glow.matrix("matWorldViewProjection", render::screenProjection())
         .texture("tex0", m.halfTargetA.texture.get())
         .value("alpha", 6.0f * s2 + 1.0f);
     glow.begin(1);
@@ -131,17 +131,7 @@ void openingScene(timeline::MainStage& stage, float a, float b) {
 
   // 10. Wave distortion of the copy.
   device->BeginScene();
-  {
-    CurrentEffect post(m.effects, "postfx");
-    post.matrix("matWorldViewProjection", screen)
-        .texture("tex0", m.screenCopyTarget.texture.get())
-        .value("anim", a)
-        .value("amplitude", 0.05f * std::sin(s0))
-        .value("freq", 50000.0f * s0);
-    post.begin(1);
-    m.distortionGrid.draw(device);
-    post.end();
-  }
+  drawDistortedCopy(device, {1, sceneTime, 0.05f * std::sin(s0), 50000.0f * s0});
 
   // 11. Title card, fade from black, frame overlay; 12. end the scene and present.
   drawScreenCards(device, {{card.texture, card.opacity}});

@@ -146,22 +146,23 @@ CutFlash secondSceneFlash(float a) {
   return {q, std::clamp(kFlashZoomRate * a, 0.0f, 1.0f)};
 }
 
-void secondScene(timeline::MainStage& stage, float a, float b) {
+void secondScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s0 = timeline::spectrumTrack().band(0, b);
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
 
   // 1. Ribbons, light and camera.
   std::array<PlacedRibbon, kRibbonCount> ribbons;
   for (std::size_t i = 0; i < kRibbonCount; ++i) {
-    shapeRibbon(stage.planeGrids[i], kRibbon, a, kSecondSceneRibbonSeeds[i]);
-    ribbons[i] = {render::place(secondSceneRibbonOffset(static_cast<int>(i), a), {0.0f, kHalfPi, kPi}, kRibbonScale),
-                  &stage.planeGrids[i]};
+    shapeRibbon(stage.planeGrids[i], kRibbon, sceneTime, kSecondSceneRibbonSeeds[i]);
+    const D3DXVECTOR3 offset = secondSceneRibbonOffset(static_cast<int>(i), sceneTime);
+    ribbons[i] = {render::place(offset, {0.0f, kHalfPi, kPi}, kRibbonScale), &stage.planeGrids[i]};
   }
   aimCamera(render::lightCamera(), kLight);
-  followPath(stage.grotteCameras[secondScenePath(secondSceneCut(a).cut)], secondScenePathTime(a)).farPlane = kCameraFar;
+  assets::CameraPath& path = stage.grotteCameras[secondScenePath(secondSceneCut(sceneTime).cut)];
+  followPath(path, secondScenePathTime(sceneTime)).farPlane = kCameraFar;
   const SceneView view = sceneView();
-  const CutFlash flash = secondSceneFlash(a);
+  const CutFlash flash = secondSceneFlash(sceneTime);
 
   // 2. Shadow map: the ribbons' soft shapes and the shadow mesh, seen from the light.
   drawShadows(stage, ribbons, view);

@@ -148,18 +148,18 @@ float seventhRibbonFade(float b) {
   return std::clamp(kRibbonFadeRate * (kRibbonFadeEnd - b), 0.0f, 1.0f);
 }
 
-void seventhScene(timeline::MainStage& stage, float u, float b) {
+void seventhScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 1. Light, ribbon grids, camera and its far plane.
   aimCamera(render::lightCamera(), kLight);
-  for (std::size_t g = 0; g < 2; ++g) shapeRibbon(stage.planeGrids[g], kRibbon, u, kRibbonSeeds[g]);
-  const int pathIndex = seventhCameraPath(u, b);
+  for (std::size_t g = 0; g < 2; ++g) shapeRibbon(stage.planeGrids[g], kRibbon, sceneTime, kRibbonSeeds[g]);
+  const int pathIndex = seventhCameraPath(sceneTime, musicTime);
   assets::CameraPath& path =
       pathIndex == 0 ? stage.bakkeCamera : stage.bakkeCameras[static_cast<std::size_t>(pathIndex - 1)];
-  followPath(path, seventhCameraTime(u)).farPlane = kCameraFar;
+  followPath(path, seventhCameraTime(sceneTime)).farPlane = kCameraFar;
   const SceneView view = sceneView();
 
   // 2. The back buffer; 3. sky dome.
@@ -168,7 +168,7 @@ void seventhScene(timeline::MainStage& stage, float u, float b) {
   drawSkyDome(stage.bakkeMeshes, kSky, kSkyGain * s2 + kSkyFloor, view.viewProjection);
 
   // 4. Picture cards (minimum blending).
-  placePictureCards(stage, kSeventhCards, seventhCardCentre, u);
+  placePictureCards(stage, kSeventhCards, seventhCardCentre, sceneTime);
   drawPictureCards(stage, view.view, view.viewProjection);
 
   // 5. Back ground layer.
@@ -180,12 +180,12 @@ void seventhScene(timeline::MainStage& stage, float u, float b) {
     CurrentEffect ribbons(m.effects, "line1");
     ribbons.matrix("matView", view.view)
         .value("ambient", 0.0f)
-        .value("alpha", seventhRibbonFade(b))
+        .value("alpha", seventhRibbonFade(musicTime))
         .texture("tex0", m.textures.lookup("softshadowline"))
         .vector("LightPosition", view.lightEye);
     ribbons.begin(2);
     for (int i = 0; i < kRisingRibbons; ++i) {
-      ribbons.matrix("matWorldViewProjection", seventhRibbonWorld(i, u) * view.viewProjection);
+      ribbons.matrix("matWorldViewProjection", seventhRibbonWorld(i, sceneTime) * view.viewProjection);
       ribbons.commit();
       stage.planeGrids[kDrawnRibbonGrid].draw(device);
     }
@@ -193,7 +193,7 @@ void seventhScene(timeline::MainStage& stage, float u, float b) {
   }
 
   // 7. Swarm (additive).
-  driftSwarm(stage, u);
+  driftSwarm(stage, sceneTime);
   drawSwarmSprites(stage, view, kSwarmSize, std::nullopt);
 
   // 8. Front ground layer.

@@ -116,20 +116,20 @@ float sixthFlashOpacity(float b) {
   return kFlashPeak * (1.0f - f);
 }
 
-void sixthScene(timeline::MainStage& stage, float u, float b) {
+void sixthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 1. Wrap the scene time, pick the cut, sample its path, set the light; rebuild the ribbons.
-  const float uw = sixthWrappedTime(u);
+  const float uw = sixthWrappedTime(sceneTime);
   const int cut = sixthCutIndex(uw);
   const SixthCut& setup = kSixthCutSetups[static_cast<std::size_t>(cut)];
   assets::Camera& camera =
       followPath(stage.vallyCameras[static_cast<std::size_t>(setup.cameraPath)], sixthCameraTime(cut, uw));
   aimCamera(render::lightCamera(), {setup.lightEye, camera.target + setup.lightTargetOffset, setup.lightFov});
   if (!setup.keepsPathFar) camera.farPlane = kCameraFar;
-  const float r = sixthRibbonTime(cut, u, uw);
+  const float r = sixthRibbonTime(cut, sceneTime, uw);
   for (int i = 0; i < kSixthRibbons; ++i)
     shapeRibbon(stage.planeGrids[static_cast<std::size_t>(i)], kRibbon, r,
                 static_cast<std::int32_t>(static_cast<std::uint32_t>(i) * kRibbonSeedStep));
@@ -188,7 +188,8 @@ void sixthScene(timeline::MainStage& stage, float u, float b) {
   drawScreenCards(device, {kFrameOverlay});
 
   // 11. White fade-in, beat flash and the overlay once more; 12. present.
-  drawScreenCardsAndPresent(device, {{"white", sixthFadeOpacity(uw)}, {"white", sixthFlashOpacity(b)}, kFrameOverlay});
+  drawScreenCardsAndPresent(device,
+                            {{"white", sixthFadeOpacity(uw)}, {"white", sixthFlashOpacity(musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

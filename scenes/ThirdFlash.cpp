@@ -60,14 +60,14 @@ D3DXVECTOR3 thirdFlashEye(int n) {
           kEyeCentre.z + eyeNoise(n, kEyeZStep)};
 }
 
-void thirdFlash(timeline::MainStage& stage, float, float b, int n, float c) {
+void thirdFlash(timeline::MainStage& stage, float /*sceneTime*/, float musicTime, int beat, float flash) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s0 = timeline::spectrumTrack().band(0, b);
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
 
   // 1. Slide, camera and light. Up, near and far of the current camera stay as they were.
-  IDirect3DTexture9* slide = m.textures.lookup(kThirdFlashSlides[static_cast<std::size_t>(thirdFlashSlide(n))]);
-  aimCamera(render::currentCamera(), {thirdFlashEye(n), kCameraTarget, kCameraFov});
+  IDirect3DTexture9* slide = m.textures.lookup(kThirdFlashSlides[static_cast<std::size_t>(thirdFlashSlide(beat))]);
+  aimCamera(render::currentCamera(), {thirdFlashEye(beat), kCameraTarget, kCameraFov});
   aimCamera(render::lightCamera(), kLight);
   const SceneView view = sceneView();
 
@@ -89,7 +89,7 @@ void thirdFlash(timeline::MainStage& stage, float, float b, int n, float c) {
 
   // 3. The cave ground under the spot light, brightened by band 0 as the beat nears.
   beginBackBuffer(device);
-  drawCaveGround(stage, view, "cubediffuse4", kGroundLightPerFlash * c * s0);
+  drawCaveGround(stage, view, "cubediffuse4", kGroundLightPerFlash * flash * s0);
 
   // 4. Frame overlay; 5. end the scene and present.
   drawScreenCardsAndPresent(device, {kFrameOverlay});

@@ -126,22 +126,6 @@ void drawFaceCard(const assets::Mesh& face, const D3DXMATRIX& viewProjection, fl
   organ.end();
 }
 
-// The picture copied and drawn back through the distortion grid: the waves or the ring.
-void drawDistortion(IDirect3DDevice9* device, const ThirdSceneDistortion& distortion) {
-  timeline::Manifest& m = timeline::manifest();
-  m.screenCopyTarget.grabBackBuffer();
-  device->BeginScene();
-  setStates(device, D3DCULL_CW, false);
-  CurrentEffect post(m.effects, "postfx");
-  post.matrix("matWorldViewProjection", render::screenProjection())
-      .texture("tex0", m.screenCopyTarget.texture.get())
-      .value("anim", distortion.anim);
-  if (distortion.pass == 1) post.value("amplitude", distortion.amplitude).value("freq", distortion.freq);
-  post.begin(distortion.pass);
-  m.distortionGrid.draw(device);
-  post.end();
-}
-
 }  // namespace
 
 float PulseGenerator::update(float a) {
@@ -171,27 +155,27 @@ float thirdScenePathTime(float a) {
   return wrapCycle(kPathRate * a, kPathLength);
 }
 
-ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0) {
+Distortion thirdSceneDistortion(float a, float u, float v, float s0) {
   if (a > kThirdSceneWavesFrom && a < kThirdSceneWavesUntil)
     return {1, a, kWaveAmplitude * std::sin(v), kWaveFrequencyPerBand * s0};
   return {0, u, 0.0f, 0.0f};
 }
 
-void thirdScene(timeline::OrganStage& stage, float a, float b) {
+void thirdScene(timeline::OrganStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
-  const float s0 = timeline::spectrumTrack().band(0, b);
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 1. Pulses, debug print, ribbons, camera and light.
-  const float u = thirdScenePulseA().update(a);
-  const float v = thirdScenePulseB().update(a);
-  if (GetAsyncKeyState(kDebugPrintKey) & kKeyDown) std::printf("time = %f - rtime = %f\n", a, b);
-  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
-  followPath(stage.organCameras[static_cast<std::size_t>(thirdScenePath(a))], thirdScenePathTime(a)).farPlane =
-      kCameraFar;
+  const float u = thirdScenePulseA().update(sceneTime);
+  const float v = thirdScenePulseB().update(sceneTime);
+  if (GetAsyncKeyState(kDebugPrintKey) & kKeyDown) std::printf("time = %f - rtime = %f\n", sceneTime, musicTime);
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * musicTime);
+  assets::CameraPath& path = stage.organCameras[static_cast<std::size_t>(thirdScenePath(sceneTime))];
+  followPath(path, thirdScenePathTime(sceneTime)).farPlane = kCameraFar;
   aimCamera(render::lightCamera(), kLight);
   const SceneView view = sceneView();
-  const float r = kMeshRate * a;
+  const float r = kMeshRate * sceneTime;
 
   // 2. Shadow map: the ribbons' soft shapes seen from the light.
   drawOrganRibbonShadows(stage, view.lightViewProjection);
@@ -199,7 +183,7 @@ void thirdScene(timeline::OrganStage& stage, float a, float b) {
   // 3. Begin the scene; 4. the ground, darkened by the shadow map.
   beginBackBuffer(device);
   setStates(device, D3DCULL_CCW, true);
-  if (assets::Mesh* ground = stage.organMeshes.lookup("plane01")) drawDuskGround(*ground, view, a, b);
+  if (assets::Mesh* ground = stage.organMeshes.lookup("plane01")) drawDuskGround(*ground, view, sceneTime, musicTime);
 
   // 5. The sky dome, brightened by band 2.
   if (stage.organMeshes.lookup("hemi"))
@@ -216,7 +200,10 @@ void thirdScene(timeline::OrganStage& stage, float a, float b) {
 
   // 9. End the scene and copy the picture; 10. the copy drawn back through the distortion grid.
   device->EndScene();
-  drawDistortion(device, thirdSceneDistortion(a, u, v, s0));
+  timeline::manifest().screenCopyTarget.grabBackBuffer();
+  device->BeginScene();
+  setStates(device, D3DCULL_CW, false);
+  drawDistortedCopy(device, thirdSceneDistortion(sceneTime, u, v, s0));
 
   // 11. Frame overlay; 12. end the scene and present.
   drawScreenCardsAndPresent(device, {kFrameOverlay});
