@@ -28,15 +28,15 @@ DepthPass::DepthPass(const DepthOfField& depthOfField, D3DCOLOR clearColour, con
 
 DepthPass::~DepthPass() { effect_.end(); }
 
-void mixDepthOfField(IDirect3DDevice9* device) {
+void mixDepthOfField(IDirect3DDevice9* device, MixBinding binding) {
   timeline::Manifest& m = timeline::manifest();
   device->BeginScene();
   setBlend(device, kAlphaOver);
   CurrentEffect mix(m.effects, "dof1");
-  mix.matrix("matWorldViewProjection", render::screenProjection())
-      .texture("tex2", m.halfTargetB.texture.get())
-      .texture("tex0", m.halfTargetA.texture.get())
-      .texture("tex1", m.depthTarget.texture.get());
+  mix.matrix("matWorldViewProjection", render::screenProjection());
+  if (binding == MixBinding::sharpFirst) mix.texture("tex2", m.halfTargetB.texture.get());
+  mix.texture("tex0", m.halfTargetA.texture.get()).texture("tex1", m.depthTarget.texture.get());
+  if (binding == MixBinding::sharpLast) mix.texture("tex2", m.halfTargetB.texture.get());
   mix.begin(4);
   m.fullScreenQuad.draw(device);
   mix.end();

@@ -36,9 +36,13 @@ private:
   CurrentEffect effect_;
 };
 
+// Where the mix binds the sharp copy: before or after the blurred copy and the depth (the scenes
+// differ only in this order).
+enum class MixBinding { sharpFirst, sharpLast };
+
 // BeginScene; source alpha over inverse source alpha; "dof1" pass 4 with the screen projection,
-// "tex2" = half-size target B (sharp), "tex0" = half-size target A (blurred) and "tex1" = the depth
-// target, on the full-screen quad. Leaves the scene open.
-void mixDepthOfField(IDirect3DDevice9* device);
+// "tex0" = half-size target A (blurred), "tex1" = the depth target and "tex2" = half-size target B
+// (sharp), bound in the order `binding` says, on the full-screen quad. Leaves the scene open.
+void mixDepthOfField(IDirect3DDevice9* device, MixBinding binding);
 
 }  // namespace scenes

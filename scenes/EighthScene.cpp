@@ -173,7 +173,7 @@ void eighthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   blurBackBufferIntoHalfTargetA(device, kBlur);
 
   // 8. Depth of field: the blurred picture over the sharp one, by distance from the focus.
-  mixDepthOfField(device);
+  mixDepthOfField(device, MixBinding::sharpFirst);
 
   // 9. Fade to black, beat flash and frame overlay, one card over the other; 10. end and present.
   drawScreenCardsAndPresent(device, {{"black6", eighthFadeToBlack(musicTime)}, {"white", beat.flash}, kFrameOverlay});

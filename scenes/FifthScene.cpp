@@ -68,12 +68,12 @@ const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
   return worlds;
 }
 
-// The thirty ribbon instances on the caller's pass: grid 1 for even k and grid 0 for odd k.
-void drawSwarm(timeline::MainStage& stage, CurrentEffect& effect, const SceneView& view) {
+// The thirty ribbon instances: grid 1 for even k and grid 0 for odd k.
+std::array<PlacedRibbon, kSwarmInstances> swarmRibbons(timeline::MainStage& stage) {
   const auto& worlds = swarmWorlds();
   std::array<PlacedRibbon, kSwarmInstances> swarm;
   for (std::size_t k = 0; k < swarm.size(); ++k) swarm[k] = {worlds[k], &stage.planeGrids[k % 2 == 0 ? 1 : 0]};
-  drawRibbons(effect, swarm, view);
+  return swarm;
 }
 
 // The two noise meshes locked for reading and `out` for writing, handed to `write` as floats, when
@@ -195,14 +195,10 @@ SceneView placeFifthView(timeline::MainStage& stage, float a, float b, int varia
 void drawFifthBackdrop(timeline::MainStage& stage, const FifthView& look, float skyBrightness, const SceneView& view) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
+  const auto swarm = swarmRibbons(stage);
   {
     TargetPass shadow(m.shadowTarget, look.shadowClear);
-    setStates(device, D3DCULL_NONE, true, kAlphaOver);
-    CurrentEffect line(m.effects, "line");
-    line.texture("tex0", m.textures.lookup("softshadowline"));
-    line.begin(1);
-    drawSwarm(stage, line, view);
-    line.end();
+    stampSoftShadows(swarm, view, true);
   }
   beginBackBuffer(device);
   setStates(device, D3DCULL_CCW, false);
@@ -217,7 +213,7 @@ void drawFifthBackdrop(timeline::MainStage& stage, const FifthView& look, float 
       .value("ambient", 0.0f)
       .value("alpha", 1.0f);
   line1.begin(1);
-  drawSwarm(stage, line1, view);
+  drawRibbons(line1, swarm, view);
   line1.end();
 }
 

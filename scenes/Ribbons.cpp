@@ -3,6 +3,8 @@
 
 #include "geometry/NoiseRibbon.h"
 #include "render/Device.h"
+#include "scenes/StateSetters.h"
+#include "timeline/Manifest.h"
 
 namespace scenes {
 
@@ -18,6 +20,16 @@ void drawRibbons(CurrentEffect& effect, std::span<const PlacedRibbon> ribbons, c
     effect.commit();
     ribbon.grid->draw(device);
   }
+}
+
+void stampSoftShadows(std::span<const PlacedRibbon> ribbons, const SceneView& view, bool depthTest) {
+  timeline::Manifest& m = timeline::manifest();
+  setStates(render::device(), D3DCULL_NONE, depthTest, kAlphaOver);
+  CurrentEffect line(m.effects, "line");
+  line.texture("tex0", m.textures.lookup("softshadowline"));
+  line.begin(1);
+  drawRibbons(line, ribbons, view);
+  line.end();
 }
 
 }  // namespace scenes

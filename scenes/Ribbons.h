@@ -33,4 +33,8 @@ struct PlacedRibbon {
 // "matLightViewProjection" = world × the light's view-projection, commit, draw its grid.
 void drawRibbons(CurrentEffect& effect, std::span<const PlacedRibbon> ribbons, const SceneView& view);
 
+// The ribbons' soft shapes stamped into the open shadow target: cull none, depth test as given,
+// source alpha over; "line" with "tex0" = "softshadowline", the ribbons drawn in pass 1.
+void stampSoftShadows(std::span<const PlacedRibbon> ribbons, const SceneView& view, bool depthTest);
+
 }  // namespace scenes

@@ -76,33 +76,12 @@ void drawShadows(timeline::MainStage& stage, std::span<const PlacedRibbon> ribbo
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
   TargetPass shadow(m.shadowTarget, kShadowClear);
-  setStates(device, D3DCULL_NONE, false, kAlphaOver);
-  CurrentEffect line(m.effects, "line");
-  line.texture("tex0", m.textures.lookup("softshadowline"));
-  line.begin(1);
-  drawRibbons(line, ribbons, view);
-  line.end();
+  stampSoftShadows(ribbons, view, false);
   CurrentEffect plain(m.effects, "plain");
   plain.matrix("Matrix", view.lightViewProjection);
   plain.begin(0);
   stage.shadowMesh.draw(device);
   plain.end();
-}
-
-// The mix of the depth of field, binding its three textures in this scene's own order (blurred,
-// depth, sharp); the other scenes' mix binds them sharp first.
-void mixBlurredOverSharp(IDirect3DDevice9* device) {
-  timeline::Manifest& m = timeline::manifest();
-  device->BeginScene();
-  setBlend(device, kAlphaOver);
-  CurrentEffect dof(m.effects, "dof1");
-  dof.matrix("matWorldViewProjection", render::screenProjection())
-      .texture("tex0", m.halfTargetA.texture.get())
-      .texture("tex1", m.depthTarget.texture.get())
-      .texture("tex2", m.halfTargetB.texture.get());
-  dof.begin(4);
-  m.fullScreenQuad.draw(device);
-  dof.end();
 }
 
 }  // namespace
@@ -203,7 +182,7 @@ void secondScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   blurBackBufferIntoHalfTargetA(device, kBlur);
 
   // 9. Depth of field: the blurred picture over the sharp one, by distance from the focus.
-  mixBlurredOverSharp(device);
+  mixDepthOfField(device, MixBinding::sharpLast);
 
   // 10. The flash after the cut.
   setStates(device, D3DCULL_CW, false, kAlphaOver);

@@ -139,12 +139,7 @@ void sixthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   // 2. Shadow pass: the ribbons from the light.
   {
     TargetPass shadow(m.shadowTarget, kShadowClear);
-    setStates(device, D3DCULL_NONE, false, kAlphaOver);
-    CurrentEffect line(m.effects, "line");
-    line.texture("tex0", m.textures.lookup("softshadowline"));
-    line.begin(1);
-    drawRibbons(line, atRibbonTime, view);
-    line.end();
+    stampSoftShadows(atRibbonTime, view, false);
   }
 
   // 3. Depth pass: terrain and ribbons (placed at u', not r) from the camera.
@@ -184,7 +179,7 @@ void sixthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   blurBackBufferIntoHalfTargetA(device, kBlurRadius);
 
   // 9. Depth of field: the blurred picture mixed over the sharp one by depth; 10. frame overlay.
-  mixDepthOfField(device);
+  mixDepthOfField(device, MixBinding::sharpFirst);
   drawScreenCards(device, {kFrameOverlay});
 
   // 11. White fade-in, beat flash and the overlay once more; 12. present.
