@@ -1,7 +1,6 @@
-// Depth of field as three scenes build it: the view distance of what they draw written into the
-// depth target through "dof1" pass 0, and the blurred half-size copy mixed back over the sharp
-// picture by that distance ("dof1" pass 4). Draws with render::device() and the global
-// registries; main thread only.
+// Depth of field as three scenes build it: view distance written into the depth target ("dof1" pass
+// 0), then the blurred half-size copy mixed back over the sharp picture by it ("dof1" pass 4). Draws
+// with render::device() and the global registries; main thread only.
 #pragma once
 
 #include "platform/d3d9/d3d9.h"

@@ -1,7 +1,6 @@
-// The forty picture cards of `sprites40` seen by the fifth and seventh scenes: the orbit they share,
-// their placement, and four groups of ten ink drawings billboarded through the stage's own
-// "partikkel" effect under minimum blending, so only what is darker than the sky shows. Draws with
-// render::device(); main thread only.
+// The forty picture cards of `sprites40` in the fifth and seventh scenes: their shared orbit, their
+// placement, and four groups of ten ink drawings billboarded through "partikkel" under minimum
+// blending, so only what is darker than the sky shows. Draws with render::device(); main thread only.
 #pragma once
 
 #include <cstdint>

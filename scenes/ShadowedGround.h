@@ -1,7 +1,6 @@
-// The spot-lit surfaces the light camera shadows: the ground ("bakke1" pass 2), built step by step
-// because the scenes give its values in their own order, the cube fields' parameters, and the main
-// stage's cave ground with the picture card standing over it. Draws with render::device() and the
-// global registries; main thread only.
+// Spot-lit surfaces the light shadows: the ground ("bakke1" pass 2, built step by step as scenes set
+// its values in their own order), the cube fields' parameters, the main stage's cave ground and the
+// picture card over it. Draws with render::device() and the registries; main thread only.
 #pragma once
 
 #include "assets/Mesh.h"
