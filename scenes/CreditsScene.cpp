@@ -8,12 +8,11 @@
 
 #include "render/Cameras.h"
 #include "render/Device.h"
-#include "render/ScreenPass.h"
 #include "render/Transforms.h"
-#include "scenes/CurrentEffect.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCardSequence.h"
-#include "scenes/StateSetters.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/ShadowedGround.h"
 #include "timeline/Manifest.h"
 
 namespace scenes {
@@ -32,9 +31,6 @@ constexpr float kCardHeight = 15.0f;
 constexpr float kCardPitch = 1.2566371f;
 constexpr float kFadeInRate = 0.5f;
 constexpr float kGroundLight = 2.8f;
-
-constexpr D3DCOLOR kShadowClear = 0x00FFFFFF;
-constexpr D3DCOLOR kClearColour = 0x00000000;
 
 }  // namespace
 
@@ -73,84 +69,23 @@ D3DXMATRIX creditsCardWorld(float a, float scale) {
 
 float creditsBlackOpacity(float a) { return 1.0f - std::clamp(kFadeInRate * a, 0.0f, 1.0f); }
 
-void creditsScene(timeline::MainStage& stage, float a, float b) {
-  IDirect3DDevice9* device = render::device();
-  timeline::Manifest& m = timeline::manifest();
-
+void creditsScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   // 1. The card and its flash; camera and light.
-  IDirect3DTexture9* card = m.textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(b))]);
-  const float flash = creditsFlash(b);
-  assets::Camera& camera = render::currentCamera();
-  placeCreditsCamera(camera, a);
-  assets::Camera& light = render::lightCamera();
-  placeCreditsLight(light, a);
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
+  IDirect3DTexture9* card =
+      timeline::manifest().textures.lookup(kCreditsCards[static_cast<std::size_t>(creditsCard(musicTime))]);
+  placeCreditsCamera(render::currentCamera(), sceneTime);
+  placeCreditsLight(render::lightCamera(), sceneTime);
 
-  // 2. Shadow pass: the card, a little larger, seen from the light.
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kShadowClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-  {
-    CurrentEffect organ(m.effects, "organ");
-    organ.matrix("matProjection", creditsCardWorld(a, kCreditsShadowScale) * lightViewProjection)
-        .texture("tex0", card)
-        .value("pump", a);
-    organ.begin(1);
-    stage.smallGrid.draw(device);
-    organ.end();
-  }
-  m.shadowTarget.end();
+  // 2. Shadow pass: the card, a little larger, seen from the light; 3. begin the scene; 4. the
+  // cave ground under the spot light, with the card's shadow; 5. the card, darkening what lies
+  // behind it.
+  drawCardOverCave(stage, sceneView(), card, sceneTime, creditsCardWorld(sceneTime, kCreditsShadowScale),
+                   creditsCardWorld(sceneTime, kCreditsCardScale), kGroundLight);
 
-  // 3. Begin the scene.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
-
-  // 4. The cave ground under the spot light, with the card's shadow.
-  {
-    CurrentEffect ground(m.effects, "bakke1");
-    ground.matrix("matWorldViewProjection", viewProjection)
-        .matrix("matLightViewProjection", lightViewProjection)
-        .matrix("matView", view)
-        .value("alpha1", kGroundLight)
-        .texture("tex0", m.textures.lookup("cubediffuse4"))
-        .texture("tex1", m.textures.lookup("spotlight"))
-        .texture("tex2", m.shadowTarget.texture.get())
-        .texture("tex3", m.textures.lookup("normal1"))
-        .vector("LightPosition", light.eye);
-    ground.begin(2);
-    stage.grotteMesh.draw(device);
-    ground.end();
-  }
-
-  // 5. The card, darkening what lies behind it.
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_MIN, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCCOLOR);
-  {
-    CurrentEffect organ(m.effects, "organ");
-    organ.matrix("matProjection", creditsCardWorld(a, kCreditsCardScale) * viewProjection)
-        .texture("tex0", card)
-        .value("pump", a);
-    organ.begin(1);
-    stage.smallGrid.draw(device);
-    organ.end();
-  }
-
-  // 6. Fade from black, the flash before the card change, the frame overlay.
-  const CardLayer cards[] = {{"black6", creditsBlackOpacity(a)}, {"white", flash}, {"overlay02", 1.0f}};
-  drawScreenCardSequence(device, cards);
-
-  // 7. End the scene and present.
-  device->EndScene();
-  device->Present(nullptr, nullptr, nullptr, nullptr);
+  // 6. Fade from black, the flash before the card change, the frame overlay; 7. end and present.
+  drawScreenCardsAndPresent(
+      render::device(),
+      {{"black6", creditsBlackOpacity(sceneTime)}, {"white", creditsFlash(musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -7,18 +7,22 @@
 #include <cmath>
 #include <cstdio>
 
-#include "geometry/LatticeNoise.h"
 #include "platform/win32/Keyboard.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/DepthOfField.h"
 #include "scenes/GlowSource.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCardSequence.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/ShotCycle.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 
 namespace scenes {
@@ -32,21 +36,17 @@ constexpr float kFadeRate = 0.5f;
 constexpr float kColumnHeightScale = 50.0f;
 constexpr float kSphereSpacing = 20.0f;
 constexpr float kSphereClimb = 10.0f;
-constexpr float kSphereWrap = 70.0f;
-constexpr float kSphereWrapFactor = 0.014285714f;
+constexpr Cycle kSphereWrap{70.0f, 0.014285714f};
 constexpr float kSphereDrop = 10.0f;
 constexpr float kSphereScale = 0.1f;
 constexpr D3DXVECTOR2 kColumnOffset{4.0f, 8.0f};
 constexpr float kMirrorHeight = 60.0f;
 
 constexpr float kCameraFar = 10000.0f;
-constexpr float kFocus = 0.1f;
-constexpr float kEksponent = 2.1f;
-constexpr float kFallOff = 2.7f;
+constexpr DepthOfField kDepthOfField{0.1f, 2.1f, 2.7f};
 constexpr float kBlur = 1.8f;
 
 constexpr D3DCOLOR kDepthClear = 0x00FFFFFF;
-constexpr D3DCOLOR kClearColour = 0x00000000;
 constexpr int kTimeKey = 0x43;  // held: print the scene time every frame
 
 // The number of leading entries of an ascending table that lie (lead seconds early) before b.
@@ -73,6 +73,14 @@ void drawSpheres(IDirect3DDevice9* device, const assets::Mesh* sphere, CurrentEf
   }
 }
 
+// The ground drawn with the pass's own matrices, then again through its mirror.
+void drawGroundAndMirror(const assets::Mesh* ground, CurrentEffect& effect, const D3DXMATRIX& mirrorViewProjection) {
+  IDirect3DDevice9* device = render::device();
+  if (ground) ground->draw(device);
+  effect.matrix("matWorldViewProjection", mirrorViewProjection).commit();
+  if (ground) ground->draw(device);
+}
+
 }  // namespace
 
 int eighthCameraPath(float b) {
@@ -92,12 +100,13 @@ float eighthFadeToBlack(float b) {
   return b <= kFadeStart ? 0.0f : std::clamp(kFadeRate * (b - kFadeStart), 0.0f, 1.0f);
 }
 
-float sphereColumnHeight(int column) { return kColumnHeightScale * static_cast<float>(geometry::LatticeNoise(column)); }
+float sphereColumnHeight(int column) {
+  return kColumnHeightScale * seededNoise(static_cast<std::uint32_t>(column));
+}
 
 float sphereHeight(int column, int sphere, float s) {
-  float y = kSphereSpacing * static_cast<float>(sphere) + kSphereClimb * s + sphereColumnHeight(column);
-  if (y > kSphereWrap) y = y - kSphereWrap * std::trunc(y * kSphereWrapFactor);
-  return y - kSphereDrop;
+  const float y = kSphereSpacing * static_cast<float>(sphere) + kSphereClimb * s + sphereColumnHeight(column);
+  return wrapCycle(y, kSphereWrap) - kSphereDrop;
 }
 
 D3DXMATRIX sphereWorld(int column, int sphere, float s) {
@@ -109,80 +118,53 @@ D3DXMATRIX sphereWorld(int column, int sphere, float s) {
 
 D3DXMATRIX eighthMirrorWorld() { return render::place(0.0f, kMirrorHeight, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, -1.0f, 1.0f); }
 
-void eighthScene(timeline::MainStage& stage, float a, float b) {
+void eighthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  if (GetAsyncKeyState(kTimeKey) & 0x8000) std::printf("time = %f\n", a);
+  if (GetAsyncKeyState(kTimeKey) & 0x8000) std::printf("time = %f\n", sceneTime);
 
   // 1. Cut and camera; beat envelope, sphere time and fade.
-  assets::CameraPath& path = stage.endorfCameras[static_cast<std::size_t>(eighthCameraPath(b))];
-  render::sampleCamera(path, a);
-  assets::Camera& camera = render::currentCamera();
-  camera = path.camera;
-  camera.farPlane = kCameraFar;
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
+  assets::CameraPath& path = stage.endorfCameras[static_cast<std::size_t>(eighthCameraPath(musicTime))];
+  followPath(path, sceneTime).farPlane = kCameraFar;
+  const SceneView view = sceneView();
   const D3DXMATRIX mirror = eighthMirrorWorld();
-  const D3DXMATRIX screen = render::screenProjection();
-  const BeatEnvelope beat = eighthBeatEnvelope(b);
-  const float fade = eighthFadeToBlack(b);
+  const BeatEnvelope beat = eighthBeatEnvelope(musicTime);
   const assets::Mesh* ground = stage.endorfMeshes.lookup("planedown");
   const assets::Mesh* sphere = stage.endorfMeshes.lookup("dorf");
 
   // 2. Depth pass: ground, mirror and spheres into the depth target.
-  m.depthTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kDepthClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
   {
-    CurrentEffect dof(m.effects, "dof1");
-    dof.matrix("matWorldViewProjection", viewProjection)
-        .value("Focus", kFocus)
-        .value("Eksponent", kEksponent)
-        .value("FallOff", kFallOff);
-    dof.begin(0);
-    if (ground) ground->draw(device);
-    dof.matrix("matWorldViewProjection", mirror * viewProjection).commit();
-    if (ground) ground->draw(device);
-    drawSpheres(device, sphere, dof, view, viewProjection, beat.sphereTime);
-    dof.end();
+    DepthPass depth(kDepthOfField, kDepthClear, view.viewProjection);
+    drawGroundAndMirror(ground, depth.effect(), mirror * view.viewProjection);
+    drawSpheres(device, sphere, depth.effect(), view.view, view.viewProjection, beat.sphereTime);
   }
-  m.depthTarget.end();
 
-  // 3. Begin the scene.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
-
-  // 4. The polished ground and its mirror image.
+  // 3. Begin the scene; 4. the polished ground and its mirror image.
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_NONE, true);
   {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
     CurrentEffect floor(m.effects, "endorf");
-    floor.matrix("matWorldViewProjection", viewProjection)
-        .matrix("matWorldView", view)
+    floor.matrix("matWorldViewProjection", view.viewProjection)
+        .matrix("matWorldView", view.view)
         .matrix("matWorld", identity)
         .texture("tex0", m.textures.lookup("endorfdiffuse6"))
-        .vector("CameraPosition", camera.eye);
+        .vector("CameraPosition", view.eye);
     floor.begin(0);
-    if (ground) ground->draw(device);
-    floor.matrix("matWorldViewProjection", mirror * viewProjection).commit();
-    if (ground) ground->draw(device);
+    drawGroundAndMirror(ground, floor, mirror * view.viewProjection);
     floor.end();
   }
 
   // 5. The spheres.
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
+  setStates(device, D3DCULL_CCW, true);
   {
     CurrentEffect shiny(m.effects, "endorf");
-    shiny.matrix("matWorldView", view).texture("tex0", m.textures.lookup("dorf6")).vector("CameraPosition", camera.eye);
+    shiny.matrix("matWorldView", view.view)
+        .texture("tex0", m.textures.lookup("dorf6"))
+        .vector("CameraPosition", view.eye);
     shiny.begin(1);
-    drawSpheres(device, sphere, shiny, view, viewProjection, beat.sphereTime);
+    drawSpheres(device, sphere, shiny, view.view, view.viewProjection, beat.sphereTime);
     shiny.end();
   }
   device->EndScene();
@@ -191,27 +173,10 @@ void eighthScene(timeline::MainStage& stage, float a, float b) {
   blurBackBufferIntoHalfTargetA(device, kBlur);
 
   // 8. Depth of field: the blurred picture over the sharp one, by distance from the focus.
-  device->BeginScene();
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  {
-    CurrentEffect dof(m.effects, "dof1");
-    dof.matrix("matWorldViewProjection", screen)
-        .texture("tex2", m.halfTargetB.texture.get())
-        .texture("tex0", m.halfTargetA.texture.get())
-        .texture("tex1", m.depthTarget.texture.get());
-    dof.begin(4);
-    m.fullScreenQuad.draw(device);
-    dof.end();
-  }
+  mixDepthOfField(device, MixBinding::sharpFirst);
 
-  // 9. Fade to black, beat flash and frame overlay, one card over the other.
-  const CardLayer cards[] = {{"black6", fade}, {"white", beat.flash}, {"overlay02", 1.0f}};
-  drawScreenCardSequence(device, cards);
-
-  // 10. End the scene and present.
-  device->EndScene();
-  device->Present(nullptr, nullptr, nullptr, nullptr);
+  // 9. Fade to black, beat flash and frame overlay, one card over the other; 10. end and present.
+  drawScreenCardsAndPresent(device, {{"black6", eighthFadeToBlack(musicTime)}, {"white", beat.flash}, kFrameOverlay});
 }
 
 }  // namespace scenes

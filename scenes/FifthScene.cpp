@@ -5,16 +5,20 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/LatticeNoise.h"
-#include "geometry/NoiseRibbon.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/PeriodicWrap.h"
-#include "scenes/ScreenCardSequence.h"
+#include "scenes/PictureCards.h"
+#include "scenes/Ribbons.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
+#include "scenes/VertexLock.h"
 #include "timeline/Manifest.h"
+#include "timeline/SpectrumTrack.h"
 
 namespace scenes {
 namespace {
@@ -26,11 +30,8 @@ constexpr float kPathLength = 50.0f;
 constexpr float kMorphRate = 0.0333f;
 constexpr float kMorphBandGain = 3.0f;
 
-// The swarm's ribbon shapes: noise period, amplitude, phase per second of music, length, seeds.
-constexpr float kRibbonPeriod = 40.0f;
-constexpr float kRibbonAmplitude = 20.0f;
-constexpr float kRibbonPhaseRate = 200.0f;
-constexpr int kRibbonLength = 600;
+// The swarm's ribbon shapes: noise period, amplitude, phase per second of music, length; seeds.
+constexpr RibbonShape kRibbon{40.0f, 20.0f, 200.0f, 600};
 constexpr std::int32_t kRibbonSeeds[2] = {423423, 4223423};
 
 // Swarm placement: scale, pitch numerator, and the seed factors of x, y and z.
@@ -40,12 +41,7 @@ constexpr std::uint32_t kSwarmSeedX = 5234u;
 constexpr std::uint32_t kSwarmSeedY = 5234234u;
 constexpr std::uint32_t kSwarmSeedZ = 523334u;
 
-// Sprite orbit: radius, height, angular step per sprite and the seed factor of the phase.
-constexpr float kOrbitRadius = 1000.0f;
-constexpr float kOrbitHeight = 500.0f;
-constexpr float kOrbitRate = 0.1f;
 constexpr float kQuarterTurn = 1.5707964f;
-constexpr std::uint32_t kOrbitPhaseSeed = 5234u;
 
 constexpr float kLightRadius = 40.0f;
 
@@ -58,12 +54,9 @@ constexpr std::size_t kNoiseColumnStride = 2;
 constexpr float kEyePush = 1.5f;
 constexpr float kEyeLift = 30.0f;
 constexpr int kVariants = 4;
+constexpr float kTargetShake = 10.0f;  // the target moves 10 x S1 along every axis
 
-// LatticeNoise of n times a factor, the product wrapping in 32 bits.
-float noiseOf(int n, std::uint32_t factor = 1u) {
-  return static_cast<float>(
-      geometry::LatticeNoise(static_cast<std::int32_t>(static_cast<std::uint32_t>(n) * factor)));
-}
+float noiseOf(int n, std::uint32_t factor = 1u) { return seededNoise(static_cast<std::uint32_t>(n), factor); }
 
 // The thirty placements never change: built once.
 const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
@@ -73,6 +66,27 @@ const std::array<D3DXMATRIX, kSwarmInstances>& swarmWorlds() {
     return w;
   }();
   return worlds;
+}
+
+// The thirty ribbon instances: grid 1 for even k and grid 0 for odd k.
+std::array<PlacedRibbon, kSwarmInstances> swarmRibbons(timeline::MainStage& stage) {
+  const auto& worlds = swarmWorlds();
+  std::array<PlacedRibbon, kSwarmInstances> swarm;
+  for (std::size_t k = 0; k < swarm.size(); ++k) swarm[k] = {worlds[k], &stage.planeGrids[k % 2 == 0 ? 1 : 0]};
+  return swarm;
+}
+
+// The two noise meshes locked for reading and `out` for writing, handed to `write` as floats, when
+// the noise meshes hold noise vertices and `out` vertices of `outStride` bytes.
+template <class Write>
+void rewriteFromNoiseMeshes(timeline::MainStage& stage, assets::Mesh& out, UINT outStride, Write write) {
+  constexpr UINT kNoiseStride = kNoiseVertexFloats * sizeof(float);
+  if (stage.noiseMesh.stride != kNoiseStride || stage.noise2Mesh.stride != kNoiseStride || out.stride != outStride)
+    return;
+  const VertexLock a(stage.noiseMesh, D3DLOCK_READONLY);
+  const VertexLock b(stage.noise2Mesh, D3DLOCK_READONLY);
+  const VertexLock target(out, 0);
+  write(a.floats(), b.floats(), target.floats());
 }
 
 }  // namespace
@@ -127,6 +141,20 @@ void liftCubeVertices(std::span<float> cubes, std::span<const float> a, std::spa
   }
 }
 
+void morphFifthGround(timeline::MainStage& stage, float t) {
+  rewriteFromNoiseMeshes(stage, stage.noiseMeshB, kNoiseVertexFloats * sizeof(float),
+                         [t](std::span<float> a, std::span<float> b, std::span<float> out) {
+                           morphNoiseVertices(a, b, out, t);
+                         });
+}
+
+void liftFifthCubes(timeline::MainStage& stage, float x) {
+  rewriteFromNoiseMeshes(stage, stage.cubeGrid, kCubeVertexFloats * sizeof(float),
+                         [x](std::span<float> a, std::span<float> b, std::span<float> cubes) {
+                           liftCubeVertices(cubes, a, b, x);
+                         });
+}
+
 D3DXVECTOR3 pushedEye(const D3DXVECTOR3& eye) {
   return {kEyePush * eye.x, kEyePush * (eye.y + kEyeLift), kEyePush * eye.z};
 }
@@ -141,100 +169,56 @@ D3DXMATRIX swarmWorld(int k) {
 }
 
 D3DXVECTOR3 fifthSpriteCentre(int i, float a) {
-  const float s = kOrbitRate * a;
+  const float s = kCardOrbit.rate * a;
   const float phi = noiseOf(i) * s + kQuarterTurn * static_cast<float>(i);
-  const float psi = noiseOf(i, kOrbitPhaseSeed);
-  return {kOrbitRadius * std::sin(phi + psi), kOrbitHeight * noiseOf(i), kOrbitRadius * std::cos(phi)};
+  const float psi = noiseOf(i, kCardOrbit.phaseSeed);
+  return {kCardOrbit.radius * std::sin(phi + psi), kCardOrbit.height * noiseOf(i), kCardOrbit.radius * std::cos(phi)};
 }
 
 D3DXVECTOR3 fifthLightEye(float a, float height) {
   return {kLightRadius * std::sin(a), height, kLightRadius * std::cos(a)};
 }
 
-void rebuildSwarmRibbons(timeline::MainStage& stage, float b) {
-  for (std::size_t g = 0; g < 2; ++g)
-    geometry::NoiseRibbon(stage.planeGrids[g], kRibbonPeriod, kRibbonAmplitude, kRibbonPhaseRate * b, kRibbonLength,
-                          kRibbonSeeds[g]);
-}
-
-void sampleFifthCamera(timeline::MainStage& stage, float a, int variant) {
+SceneView placeFifthView(timeline::MainStage& stage, float a, float b, int variant, const FifthView& look) {
+  const float s1 = timeline::spectrumTrack().band(1, b);
+  for (std::size_t g = 0; g < 2; ++g) shapeRibbon(stage.planeGrids[g], kRibbon, b, kRibbonSeeds[g]);
   assets::CameraPath& path = stage.gCameras[static_cast<std::size_t>(std::clamp(variant, 0, kVariants - 1))];
-  render::sampleCamera(path, fifthPathTime(a));
-  render::currentCamera() = path.camera;
+  assets::Camera& camera = followPath(path, fifthPathTime(a));
+  if (look.pushedOut) camera.eye = pushedEye(camera.eye);
+  camera.farPlane = look.cameraFar;
+  camera.target += D3DXVECTOR3(kTargetShake * s1, kTargetShake * s1, kTargetShake * s1);
+  aimCamera(render::lightCamera(), {fifthLightEye(a, look.lightHeight), look.lightTarget, look.lightFov});
+  placePictureCards(stage, kFifthSprites, fifthSpriteCentre, a);
+  return sceneView();
 }
 
-void placeFifthSprites(timeline::MainStage& stage, float a) {
-  auto& positions = stage.sprites40.positions;
-  const int count = std::min(kFifthSprites, static_cast<int>(positions.size()));
-  for (int i = 0; i < count; ++i) {
-    const D3DXVECTOR3 c = fifthSpriteCentre(i, a);
-    positions[static_cast<std::size_t>(i)] = {c.x, c.y, c.z, positions[static_cast<std::size_t>(i)].w};
-  }
-}
-
-void drawSwarm(timeline::MainStage& stage) {
-  IDirect3DDevice9* device = render::device();
-  assets::EffectStack& effects = timeline::manifest().effects;
-  ID3DXEffect* effect = effects.currentKey ? effects.lookup(effects.currentKey->c_str()) : nullptr;
-  const D3DXMATRIX viewProjection = render::cameraViewProjection(render::currentCamera());
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(render::lightCamera());
-  const auto& worlds = swarmWorlds();
-  for (int k = 0; k < kSwarmInstances; ++k) {
-    const D3DXMATRIX& world = worlds[static_cast<std::size_t>(k)];
-    if (effect) {
-      const D3DXMATRIX wvp = world * viewProjection;
-      const D3DXMATRIX lvp = world * lightViewProjection;
-      effect->SetMatrix("matWorldViewProjection", &wvp);
-      effect->SetMatrix("matLightViewProjection", &lvp);
-      effect->CommitChanges();
-    }
-    stage.planeGrids[k % 2 == 0 ? 1 : 0].draw(device);
-  }
-}
-
-void drawSwarmShadow(timeline::MainStage& stage, D3DCOLOR clearColour) {
+void drawFifthBackdrop(timeline::MainStage& stage, const FifthView& look, float skyBrightness, const SceneView& view) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, clearColour, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  CurrentEffect line(m.effects, "line");
-  line.texture("tex0", m.textures.lookup("softshadowline"));
-  line.begin(1);
-  drawSwarm(stage);
-  line.end();
-  m.shadowTarget.end();
-}
-
-void drawLitSwarm(timeline::MainStage& stage) {
-  IDirect3DDevice9* device = render::device();
-  timeline::Manifest& m = timeline::manifest();
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  const auto swarm = swarmRibbons(stage);
+  {
+    TargetPass shadow(m.shadowTarget, look.shadowClear);
+    stampSoftShadows(swarm, view, true);
+  }
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, false);
+  drawSkyDome(stage.bakkeMeshes, look.sky, skyBrightness, view.viewProjection);
+  drawPictureCards(stage, view.view, view.viewProjection);
+  setStates(device, D3DCULL_NONE, true, kAlphaOver);
   CurrentEffect line1(m.effects, "line1");
   line1.texture("tex0", m.textures.lookup("linediffuse"))
       .texture("tex1", m.textures.lookup("spotlight"))
-      .matrix("matView", render::cameraView(render::currentCamera()))
-      .vector("LightPosition", render::lightCamera().eye)
+      .matrix("matView", view.view)
+      .vector("LightPosition", view.lightEye)
       .value("ambient", 0.0f)
       .value("alpha", 1.0f);
   line1.begin(1);
-  drawSwarm(stage);
+  drawRibbons(line1, swarm, view);
   line1.end();
 }
 
-void drawFifthCards(IDirect3DDevice9* device, float a, float b) {
-  const CardLayer layers[] = {
-      {"black6", fifthBlackOpacity(a)},
-      {"white", fifthFlashOpacity(b)},
-      {"overlay02", 1.0f},
-  };
-  drawScreenCardSequence(device, layers);
+void drawFifthCardsAndPresent(IDirect3DDevice9* device, float a, float b) {
+  drawScreenCardsAndPresent(device, {{"black6", fifthBlackOpacity(a)}, {"white", fifthFlashOpacity(b)}, kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -10,6 +10,8 @@
 
 #include "platform/d3d9/d3d9.h"
 #include "platform/d3dx9/D3DXMath.h"
+#include "scenes/SceneView.h"
+#include "scenes/SkyDome.h"
 #include "timeline/Stages.h"
 
 namespace scenes {
@@ -59,6 +61,12 @@ float cubeLiftHeight(std::span<const float> a, std::span<const float> b, int n, 
 // float 9 (the rest height the cube-grid generator stores). Nothing else changes.
 void liftCubeVertices(std::span<float> cubes, std::span<const float> a, std::span<const float> b, float x);
 
+// noiseMeshB = noiseMesh + t (noise2Mesh - noiseMesh), position and normal, in the vertex buffers.
+void morphFifthGround(timeline::MainStage& stage, float t);
+// Every cube of the stage's cubeGrid lifted to the morphing ground's height under it (liftCubeVertices).
+// Either does nothing unless the meshes hold vertices of the layouts above.
+void liftFifthCubes(timeline::MainStage& stage, float x);
+
 // The alternate view's eye: (1.5 x, 1.5 (y + 30), 1.5 z).
 D3DXVECTOR3 pushedEye(const D3DXVECTOR3& eye);
 
@@ -70,21 +78,29 @@ D3DXVECTOR3 fifthSpriteCentre(int i, float a);
 // The light circling 400 (normal view) or 500 (alternate view) above the ground.
 D3DXVECTOR3 fifthLightEye(float a, float height);
 
-// Rebuilds the two ribbon shapes of the swarm (planeGrids 0 and 1) for music time b.
-void rebuildSwarmRibbons(timeline::MainStage& stage, float b);
-// Samples gCameras[variant] (variant clamped to 0..3) at the path time of a into the current camera.
-void sampleFifthCamera(timeline::MainStage& stage, float a, int variant);
-// Writes the sprite orbit of scene time a into sprites40 (uploaded when the sprites are drawn).
-void placeFifthSprites(timeline::MainStage& stage, float a);
+// What the two views set differently in the steps they share.
+struct FifthView {
+  bool pushedOut;  // the eye pushed out and up (pushedEye)
+  float cameraFar;
+  float lightHeight;
+  D3DXVECTOR3 lightTarget;
+  float lightFov;
+  D3DCOLOR shadowClear;
+  SkyDome sky;
+};
 
-// Draws the thirty ribbon instances with the current effect, inside the caller's pass: both
-// world-view-projections per instance, commit, grid 1 for even k and grid 0 for odd k.
-void drawSwarm(timeline::MainStage& stage);
-// The shadow target: cleared to `clearColour`, the swarm stamped with "line" pass 1.
-void drawSwarmShadow(timeline::MainStage& stage, D3DCOLOR clearColour);
-// The lit swarm with "line1" pass 1, spot and light from the light camera.
-void drawLitSwarm(timeline::MainStage& stage);
-// The fade from black, the beat flash and the frame overlay in one "demo1text" bracket.
-void drawFifthCards(IDirect3DDevice9* device, float a, float b);
+// The swarm's two ribbon shapes (planeGrids 0 and 1) rebuilt for music time b; gCameras[variant]
+// (variant clamped to 0..3) sampled at the path time of a into the current camera, pushed out where
+// the view says, with its far plane and its target moved 10 S1 along every axis; the light on its
+// circle; the sprite orbit written into sprites40. Returns the frame's view.
+SceneView placeFifthView(timeline::MainStage& stage, float a, float b, int variant, const FifthView& look);
+
+// The swarm's shadow (the shadow target cleared to the view's colour, "line" pass 1), the back
+// buffer begun, the sky dome at `skyBrightness`, the picture sprites and the lit swarm ("line1"
+// pass 1). Leaves the scene open.
+void drawFifthBackdrop(timeline::MainStage& stage, const FifthView& look, float skyBrightness, const SceneView& view);
+
+// The fade from black, the beat flash and the frame overlay in one "demo1text" bracket; end and present.
+void drawFifthCardsAndPresent(IDirect3DDevice9* device, float a, float b);
 
 }  // namespace scenes

@@ -14,8 +14,14 @@
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/OrganRibbons.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
+#include "scenes/SceneView.h"
+#include "scenes/ShadowedGround.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SkyDome.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/Schedule.h"
 #include "timeline/SpectrumTrack.h"
@@ -38,8 +44,7 @@ constexpr D3DXVECTOR3 kFieldShift{0.0f, 0.0f, -150.0f};
 
 // Cameras: time 2 a wrapped past 50.
 constexpr float kCameraRate = 2.0f;
-constexpr float kCameraLength = 50.0f;
-constexpr float kCameraLengthFactor = 0.02f;
+constexpr Cycle kCameraLength{50.0f, 0.02f};
 
 // The light circles at height 230 around (0, ·, −100), looking at the field's middle.
 constexpr float kLightRadius = 50.0f;
@@ -51,12 +56,9 @@ constexpr float kLightFov = 1.2566371f;
 constexpr float kRibbonPhaseRate = 200.0f;
 constexpr float kRibbonScale = 0.3f;
 
-constexpr float kSkyScale = 1.5f;
-constexpr D3DXVECTOR3 kSkyPosition{0.0f, 50.0f, 0.0f};
+constexpr SkyDome kSky{"sky4", {0.0f, 50.0f, 0.0f}, 1.5f};
 constexpr float kSkyBrightnessPerBand = 3.0f;
 constexpr float kSkyBrightness = 0.3f;
-
-constexpr D3DCOLOR kClearColour = 0x00000000;
 
 // The lifts of one frame, one per box; the largest field 16-bit indices allow.
 std::array<float, geometry::kMaxBoxes> gLifts{};
@@ -80,6 +82,33 @@ void liftCubes(timeline::OrganStage& stage, float c) {
     gLifts[box] = fourthSceneBoxLift(history, centre.x, centre.z, c);
   }
   geometry::liftCubeGrid(stage.cubeGrid, rest, std::span<const float>(gLifts.data(), boxes), kFieldShift);
+}
+
+
+void drawSpotLitCubes(timeline::OrganStage& stage, const SceneView& view) {
+  CurrentEffect kube(timeline::manifest().effects, "kube");
+  setSpotLitCubeParameters(kube, view);
+  kube.value("alpha1", 1.0f);
+  kube.begin(2);
+  stage.cubeGrid.draw(render::device());
+  kube.end();
+}
+
+// The white flash at weight w added over the picture, then the frame overlay blended in the same
+// pass: one "demo1text" bracket with the blending changed between the two quads.
+void drawFlashAndOverlay(IDirect3DDevice9* device, float w) {
+  timeline::Manifest& m = timeline::manifest();
+  setStates(device, D3DCULL_CW, false, kAdditive);
+  CurrentEffect text(m.effects, "demo1text");
+  text.matrix("matProjection", render::screenProjection())
+      .texture("tex0", m.textures.lookup("white"))
+      .value("alpha1", w);
+  text.begin(0);
+  m.fullScreenQuad.draw(device);
+  setBlend(device, kAlphaOver);
+  text.texture("tex0", m.textures.lookup(kFrameOverlay.texture)).value("alpha1", kFrameOverlay.opacity).commit();
+  m.fullScreenQuad.draw(device);
+  text.end();
 }
 
 }  // namespace
@@ -109,9 +138,7 @@ int fourthSceneCamera(float a) {
 }
 
 float fourthSceneCameraTime(float a) {
-  float t = kCameraRate * a;
-  if (t > kCameraLength) t = t - kCameraLength * std::trunc(t * kCameraLengthFactor);
-  return t;
+  return wrapCycle(kCameraRate * a, kCameraLength);
 }
 
 D3DXVECTOR3 fourthSceneLightEye(float a) {
@@ -125,100 +152,43 @@ float fourthSceneFlash(float b) {
   return std::clamp(*next - b, 0.0f, 1.0f);
 }
 
-void fourthScene(timeline::OrganStage& stage, float a, float b) {
+void fourthScene(timeline::OrganStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
-  timeline::Manifest& m = timeline::manifest();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s2 = spectrum.band(2, b);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Cube heights, camera, light and ribbons.
-  const float c = kKeyRate * b;
-  pushSpectrumHistory(timeline::spectrumHistory(), gLastHistoryUpdate, c, kHistoryPerBand * spectrum.band(1, b));
+  const float c = kKeyRate * musicTime;
+  const float newest = kHistoryPerBand * spectrum.band(1, musicTime);
+  pushSpectrumHistory(timeline::spectrumHistory(), gLastHistoryUpdate, c, newest);
   liftCubes(stage, c);
   const std::array<assets::CameraPath*, 4> paths = {&stage.r4Camera09, &stage.r4Camera10, &stage.r3Camera06,
                                                     &stage.r4Camera12};
-  assets::CameraPath& path = *paths[static_cast<std::size_t>(fourthSceneCamera(a))];
-  render::sampleCamera(path, fourthSceneCameraTime(a));
-  assets::Camera& camera = render::currentCamera();
-  camera = path.camera;
-  assets::Camera& light = render::lightCamera();
-  light.eye = fourthSceneLightEye(a);
-  light.target = kLightTarget;
-  light.fov = kLightFov;
-  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
-  const float w = fourthSceneFlash(b);
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
+  followPath(*paths[static_cast<std::size_t>(fourthSceneCamera(sceneTime))], fourthSceneCameraTime(sceneTime));
+  aimCamera(render::lightCamera(), {fourthSceneLightEye(sceneTime), kLightTarget, kLightFov});
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * musicTime);
+  const float w = fourthSceneFlash(musicTime);
+  const SceneView view = sceneView();
 
   // 2, 3. Shadow pass: the ribbons' soft shapes seen from the light.
-  drawOrganRibbonShadows(stage, lightViewProjection);
+  drawOrganRibbonShadows(stage, view.lightViewProjection);
 
-  // 4. Begin the scene.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-
-  // 5. Sky, brightened by band 2.
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-  if (assets::Mesh* sky = stage.organMeshes.lookup("hemi")) {
-    CurrentEffect text(m.effects, "demo1text");
-    text.matrix("matProjection", render::place(kSkyPosition, {0.0f, 0.0f, 0.0f}, kSkyScale) * viewProjection)
-        .texture("tex0", m.textures.lookup("sky4"))
-        .value("alpha1", kSkyBrightnessPerBand * s2 + kSkyBrightness);
-    text.begin(0);
-    sky->draw(device);
-    text.end();
-  }
+  // 4. Begin the scene; 5. sky, brightened by band 2.
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, false);
+  if (stage.organMeshes.lookup("hemi"))
+    drawSkyDome(stage.organMeshes, kSky, kSkyBrightnessPerBand * s2 + kSkyBrightness, view.viewProjection);
 
   // 6. Cubes under the spot light and the ribbons' shadow.
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
-  {
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    CurrentEffect kube(m.effects, "kube");
-    kube.matrix("matWorldViewProjection", viewProjection)
-        .matrix("matLightViewProjection", lightViewProjection)
-        .matrix("matView", view)
-        .matrix("matWorld", identity)
-        .vector("LightPosition", light.eye)
-        .texture("tex0", m.textures.lookup("spotlight"))
-        .texture("tex1", m.textures.lookup("cubediffuse4"))
-        .texture("tex2", m.shadowTarget.texture.get())
-        .value("alpha1", 1.0f);
-    kube.begin(2);
-    stage.cubeGrid.draw(device);
-    kube.end();
-  }
+  setStates(device, D3DCULL_CCW, true);
+  drawSpotLitCubes(stage, view);
 
   // 7. The lit ribbons, smaller than the shadows they cast.
-  drawLitOrganRibbons(stage, view, viewProjection, light.eye, kRibbonScale);
+  drawLitOrganRibbons(stage, view.view, view.viewProjection, view.lightEye, kRibbonScale);
 
-  // 8. White flash, added.
-  setCull(device, D3DCULL_CW);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_ONE, D3DBLEND_ONE);
-  CurrentEffect text(m.effects, "demo1text");
-  text.matrix("matProjection", render::screenProjection())
-      .texture("tex0", m.textures.lookup("white"))
-      .value("alpha1", w);
-  text.begin(0);
-  m.fullScreenQuad.draw(device);
-
-  // 9. Frame overlay, still in the same pass.
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  text.texture("tex0", m.textures.lookup("overlay02")).value("alpha1", 1.0f).commit();
-  m.fullScreenQuad.draw(device);
-  text.end();
-
-  // 10. End the scene and present.
-  device->EndScene();
-  device->Present(nullptr, nullptr, nullptr, nullptr);
+  // 8, 9. White flash, added, then the frame overlay in the same pass; 10. end the scene and present.
+  drawFlashAndOverlay(device, w);
+  present(device);
 }
 
 }  // namespace scenes

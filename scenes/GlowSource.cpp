@@ -12,9 +12,7 @@ namespace scenes {
 
 void blurBackBufferIntoHalfTargetA(IDirect3DDevice9* device, float blur) {
   timeline::Manifest& m = timeline::manifest();
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
+  setStates(device, D3DCULL_NONE, false);
   m.halfTargetB.grabBackBuffer();
 
   m.halfTargetA.begin();

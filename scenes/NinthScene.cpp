@@ -4,20 +4,25 @@
 #include "scenes/NinthScene.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
-#include "geometry/LatticeNoise.h"
-#include "geometry/NoiseRibbon.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCardSequence.h"
+#include "scenes/Ribbons.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
 #include "scenes/ShotCycle.h"
 #include "scenes/StateSetters.h"
+#include "scenes/SwarmSprites.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -26,11 +31,8 @@ namespace {
 
 constexpr float kRibbonFadeRate = 0.3f;
 
-// Ribbons: noise period, amplitude, phase per second, length and the seed step per ribbon.
-constexpr float kRibbonPeriod = 40.0f;
-constexpr float kRibbonAmplitude = 30.0f;
-constexpr float kRibbonPhaseRate = 50.0f;
-constexpr int kRibbonLength = 400;
+// Ribbons: noise period, amplitude, phase per second, length; the seed step per ribbon.
+constexpr RibbonShape kRibbon{40.0f, 30.0f, 50.0f, 400};
 constexpr std::int32_t kRibbonSeedStep = 453463;
 constexpr float kQuarterTurn = 1.5707964f;
 
@@ -41,18 +43,15 @@ constexpr std::uint32_t kStreamSeedZ = 2345u;
 constexpr float kStreamSpreadX = 200.0f;
 constexpr float kStreamSpreadYZ = 100.0f;
 constexpr float kStreamDrift = 10.0f;
-constexpr float kStreamWrap = 400.0f;
-constexpr float kStreamWrapFactor = 0.0025f;
+constexpr Cycle kStreamWrap{400.0f, 0.0025f};
 constexpr float kStreamShift = 300.0f;
 
 constexpr float kCameraFar = 10000.0f;
-constexpr D3DXVECTOR3 kLightEye{0.0f, 200.0f, 0.0f};
-constexpr D3DXVECTOR3 kLightTarget{0.0f, 0.0f, 0.0f};
-constexpr float kLightFov = 1.5707964f;
+constexpr Aim kLight{{0.0f, 200.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, 1.5707964f};
 
 constexpr float kFogStart = 0.0f;
 constexpr float kFogEnd = 100.0f;
-constexpr float kParticleSize[2] = {1.8f, 1.8f};
+constexpr std::array<float, 2> kParticleSize = {1.8f, 1.8f};
 constexpr float kGlowBlur = 2.0f;
 constexpr float kGlowBase = 1.5f;  // glow "alpha" = (S2 + 1.5) F
 
@@ -61,10 +60,6 @@ constexpr float kFadeOutStart = 251.45f;
 constexpr float kFadeOutRate = 0.5f;
 
 constexpr D3DCOLOR kClearColour = 0x00000000;
-
-float noiseAt(std::uint32_t k, std::uint32_t seed) {
-  return static_cast<float>(geometry::LatticeNoise(static_cast<std::int32_t>(k * seed)));
-}
 
 // Writes the centre of every selected particle; particles outside the selection keep theirs.
 void placeStream(timeline::MainStage& stage, float a) {
@@ -93,9 +88,9 @@ NinthCut ninthCut(float b) {
 }
 
 D3DXVECTOR3 streamCentre(std::uint32_t k, float a) {
-  float x0 = kStreamSpreadX * (noiseAt(k, kStreamSeedX) + 1.0f) + kStreamDrift * a;
-  if (x0 > kStreamWrap) x0 = x0 - kStreamWrap * std::trunc(x0 * kStreamWrapFactor);
-  return {x0 - kStreamShift, kStreamSpreadYZ * noiseAt(k, kStreamSeedY), kStreamSpreadYZ * noiseAt(k, kStreamSeedZ)};
+  const float x0 = wrapCycle(kStreamSpreadX * (seededNoise(k, kStreamSeedX) + 1.0f) + kStreamDrift * a, kStreamWrap);
+  return {x0 - kStreamShift, kStreamSpreadYZ * seededNoise(k, kStreamSeedY),
+          kStreamSpreadYZ * seededNoise(k, kStreamSeedZ)};
 }
 
 D3DXMATRIX ninthRibbonWorld() { return render::place(0.0f, 0.0f, 0.0f, 0.0f, kQuarterTurn, kQuarterTurn, 1.0f); }
@@ -105,88 +100,50 @@ float ninthBlackOpacity(float a, float b) {
   return 1.0f - std::clamp(kFadeInRate * a, 0.0f, 1.0f);
 }
 
-void ninthScene(timeline::MainStage& stage, float a, float b) {
+void ninthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
 
   // 1. Ribbons; the cut's still view, far plane and the light.
-  for (int i = 0; i < kNinthRibbons; ++i)
-    geometry::NoiseRibbon(stage.planeGrids[static_cast<std::size_t>(i)], kRibbonPeriod, kRibbonAmplitude,
-                          kRibbonPhaseRate * a, kRibbonLength, kRibbonSeedStep * i);
-  const NinthCut cut = ninthCut(b);
-  assets::CameraPath& path = stage.r7Cameras[static_cast<std::size_t>(cut.cameraPath)];
-  render::sampleCamera(path, 0.0f);
-  assets::Camera& camera = render::currentCamera();
-  camera = path.camera;
-  camera.farPlane = kCameraFar;
-  assets::Camera& light = render::lightCamera();
-  light.eye = kLightEye;
-  light.target = kLightTarget;
-  light.fov = kLightFov;
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
-  const D3DXMATRIX ribbonWorld = ninthRibbonWorld();
-  const D3DXMATRIX screen = render::screenProjection();
-  const float s2 = timeline::spectrumTrack().band(2, b);
-
-  // 2. Begin the scene.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-
-  // 3. The particle stream, added.
-  placeStream(stage, a);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_ONE, D3DBLEND_ONE);
-  {
-    CurrentEffect sparks(stage.stageEffects, "partikkel");
-    sparks.texture("tex0", m.textures.lookup("remsef"))
-        .matrix("matView", view)
-        .vector("CameraPosition", camera.eye)
-        .value("FogEnd", kFogEnd)
-        .value("FogStart", kFogStart)
-        .matrix("matViewProjection", viewProjection)
-        .floats("ParticleSize", kParticleSize, 2);
-    sparks.begin(3);
-    stage.swarmSprites.upload();
-    stage.swarmSprites.draw(device, 0, stage.swarmSprites.count);
-    sparks.end();
+  std::array<PlacedRibbon, kNinthRibbons> ribbons;
+  for (std::size_t i = 0; i < ribbons.size(); ++i) {
+    shapeRibbon(stage.planeGrids[i], kRibbon, sceneTime, kRibbonSeedStep * static_cast<std::int32_t>(i));
+    ribbons[i] = {ninthRibbonWorld(), &stage.planeGrids[i]};
   }
+  const NinthCut cut = ninthCut(musicTime);
+  followPath(stage.r7Cameras[static_cast<std::size_t>(cut.cameraPath)], 0.0f).farPlane = kCameraFar;
+  aimCamera(render::lightCamera(), kLight);
+  const SceneView view = sceneView();
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
+
+  // 2. Begin the scene; 3. the particle stream, added.
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, false);
+  placeStream(stage, sceneTime);
+  drawSwarmSprites(stage, view, kParticleSize, SpriteFog{kFogStart, kFogEnd});
   device->EndScene();
 
   // 4. Glow source: the ribbons as flat shapes into half-size target A.
-  m.halfTargetA.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
   {
+    TargetPass glowSource(m.halfTargetA, kClearColour, D3DCLEAR_TARGET);
+    setStates(device, D3DCULL_NONE, false);
     CurrentEffect plain(m.effects, "plain");
     plain.begin(0);
-    for (int i = 0; i < kNinthRibbons; ++i) {
-      plain.matrix("Matrix", ribbonWorld * viewProjection).commit();
-      stage.planeGrids[static_cast<std::size_t>(i)].draw(device);
+    for (const PlacedRibbon& ribbon : ribbons) {
+      plain.matrix("Matrix", ribbon.world * view.viewProjection).commit();
+      ribbon.grid->draw(device);
     }
     plain.end();
   }
-  m.halfTargetA.end();
 
   // 5. The glow: target A blurred and added, with the music and the ribbon weight.
   device->BeginScene();
   device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_CW);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_ONE, D3DBLEND_ONE);
+  setStates(device, D3DCULL_CW, false, kAdditive);
   {
     const auto ps = render::texelSize(m.halfTargetA);
     CurrentEffect glow(m.effects, "blur");
-    glow.matrix("matProjection", screen)
+    glow.matrix("matProjection", render::screenProjection())
         .texture("tex0", m.halfTargetA.texture.get())
         .floats("ps", ps.data(), 2)
         .value("blur", kGlowBlur)
@@ -197,34 +154,21 @@ void ninthScene(timeline::MainStage& stage, float a, float b) {
   }
 
   // 6. The ribbons over everything.
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  setStates(device, D3DCULL_NONE, true, kAlphaOver);
   {
     CurrentEffect band(m.effects, "line1");
-    band.matrix("matView", view)
+    band.matrix("matView", view.view)
         .value("alpha", cut.ribbonWeight)
         .texture("tex0", m.textures.lookup("linediffuse"))
         .texture("tex1", m.textures.lookup("spotlight"))
-        .vector("LightPosition", light.eye);
+        .vector("LightPosition", view.lightEye);
     band.begin(2);
-    for (int i = 0; i < kNinthRibbons; ++i) {
-      band.matrix("matWorldViewProjection", ribbonWorld * viewProjection)
-          .matrix("matLightViewProjection", ribbonWorld * lightViewProjection);
-      band.commit();
-      stage.planeGrids[static_cast<std::size_t>(i)].draw(device);
-    }
+    drawRibbons(band, ribbons, view);
     band.end();
   }
 
-  // 7. Black fades and the frame overlay.
-  const CardLayer cards[] = {{"black6", ninthBlackOpacity(a, b)}, {"overlay02", 1.0f}};
-  drawScreenCardSequence(device, cards);
-
-  // 8. End the scene and present.
-  device->EndScene();
-  device->Present(nullptr, nullptr, nullptr, nullptr);
+  // 7. Black fades and the frame overlay; 8. end the scene and present.
+  drawScreenCardsAndPresent(device, {{"black6", ninthBlackOpacity(sceneTime, musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/NoiseRibbon.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/ScreenPass.h"
@@ -14,34 +13,33 @@
 #include "scenes/CurrentEffect.h"
 #include "scenes/GlowSource.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCard.h"
+#include "scenes/Ribbons.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/ScreenDistortion.h"
+#include "scenes/SkyDome.h"
+#include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace scenes {
 namespace {
 
-// The ribbon: noise period, amplitude, phase per second of scene time, length and seed.
-constexpr float kRibbonPeriod = 20.0f;
-constexpr float kRibbonAmplitude = 20.0f;
-constexpr float kRibbonPhaseRate = 50.0f;
-constexpr int kRibbonLength = 200;
+// The ribbon: noise period, amplitude, phase per second of scene time, length; its seed.
+constexpr RibbonShape kRibbon{20.0f, 20.0f, 50.0f, 200};
 constexpr int kRibbonSeed = 623423;
 
 // The camera path runs at twice the scene time; its far plane is pushed out to hold the dome.
 constexpr float kCameraPathRate = 2.0f;
 constexpr float kCameraFar = 100000.0f;
 
-constexpr D3DXVECTOR3 kLightEye{1.0f, 100.0f, 1.0f};
-constexpr D3DXVECTOR3 kLightTarget{0.0f, 0.0f, 0.0f};
-constexpr float kLightFov = 1.2566371f;
+constexpr Aim kLight{{1.0f, 100.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, 1.2566371f};
 
 constexpr float kHalfPi = 1.5707964f;
-constexpr float kSkyScale = 2.0f;
-constexpr D3DXVECTOR3 kSkyPosition{0.0f, -50.0f, 0.0f};
+constexpr SkyDome kSky{"sky1", {0.0f, -50.0f, 0.0f}, 2.0f};
 
 constexpr float kGlowBlur = 2.0f;
-constexpr D3DCOLOR kClearColour = 0x00000000;
 
 // Card opacity: the fade-in rate, the rate of the fade before each change, the last card's end.
 constexpr float kCardFadeInRate = 0.25f;
@@ -71,59 +69,38 @@ TitleCard openingTitleCard(float a) {
 
 float openingFadeIn(float a) { return std::clamp(kFadeInRate * a, 0.0f, 1.0f); }
 
-void openingScene(timeline::MainStage& stage, float a, float b) {
+void openingScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
   const timeline::SpectrumTrack& spectrum = timeline::spectrumTrack();
-  const float s0 = spectrum.band(0, b);
-  const float s2 = spectrum.band(2, b);
+  const float s0 = spectrum.band(0, musicTime);
+  const float s2 = spectrum.band(2, musicTime);
 
   // 1. Ribbon, camera and light; card and opacities.
-  geometry::NoiseRibbon(stage.planeGrids[0], kRibbonPeriod, kRibbonAmplitude, kRibbonPhaseRate * a, kRibbonLength,
-                        kRibbonSeed);
-  render::sampleCamera(stage.introCamera, kCameraPathRate * a);
-  assets::Camera& camera = render::currentCamera();
-  camera = stage.introCamera.camera;
-  camera.farPlane = kCameraFar;
-  assets::Camera& light = render::lightCamera();
-  light.eye = kLightEye;
-  light.target = kLightTarget;
-  light.fov = kLightFov;
-  const TitleCard card = openingTitleCard(a);
-  const float fade = openingFadeIn(a);
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX screen = render::screenProjection();
+  shapeRibbon(stage.planeGrids[0], kRibbon, sceneTime, kRibbonSeed);
+  followPath(stage.introCamera, kCameraPathRate * sceneTime).farPlane = kCameraFar;
+  aimCamera(render::lightCamera(), kLight);
+  const TitleCard card = openingTitleCard(sceneTime);
+  const float fade = openingFadeIn(sceneTime);
+  const SceneView view = sceneView();
 
-  // 2. Begin the scene and clear.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-
-  // 3. Sky dome.
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-  {
-    CurrentEffect sky(m.effects, "demo1text");
-    sky.matrix("matProjection", render::place(kSkyPosition, {0.0f, 0.0f, 0.0f}, kSkyScale) * viewProjection)
-        .texture("tex0", m.textures.lookup("sky1"))
-        .value("alpha1", 3.0f * s2 + 0.6f);
-    sky.begin(0);
-    if (assets::Mesh* hemi = stage.bakkeMeshes.lookup("hemi")) hemi->draw(device);
-    sky.end();
-  }
+  // 2. Begin the scene and clear; 3. sky dome.
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, false);
+  drawSkyDome(stage.bakkeMeshes, kSky, 3.0f * s2 + 0.6f, view.viewProjection);
 
   // 4. The lit ribbon.
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+  setAlphaBlend(device, false);
+  setCull(device, D3DCULL_NONE);
+  setDepthTest(device, true);
   {
     CurrentEffect line(m.effects, "line1");
-    line.matrix("matWorldViewProjection", render::place(0.0f, 0.0f, 0.0f, 0.0f, kHalfPi, 0.0f, 1.0f) * viewProjection)
-        .matrix("matView", view)
+    line.matrix("matWorldViewProjection",
+                render::place(0.0f, 0.0f, 0.0f, 0.0f, kHalfPi, 0.0f, 1.0f) * view.viewProjection)
+        .matrix("matView", view.view)
         .texture("tex0", m.textures.lookup("line1"))
         .value("ambient", 12.0f * s2 + 0.2f)
-        .vector("LightPosition", light.eye);
+        .vector("LightPosition", view.lightEye);
     line.begin(0);
     stage.planeGrids[0].draw(device);
     line.end();
@@ -136,10 +113,10 @@ void openingScene(timeline::MainStage& stage, float a, float b) {
 
   // 8. Add the glow.
   device->BeginScene();
-  render::setAdditiveBlend(device);
+  setBlend(device, kAdditive);
   {
     CurrentEffect glow(m.effects, "texture");
-    glow.matrix("matWorldViewProjection", screen)
+    glow.matrix("matWorldViewProjection", render::screenProjection())
         .texture("tex0", m.halfTargetA.texture.get())
         .value("alpha", 6.0f * s2 + 1.0f);
     glow.begin(1);
@@ -150,26 +127,16 @@ void openingScene(timeline::MainStage& stage, float a, float b) {
 
   // 9. Copy the back buffer into the screen-copy target.
   m.screenCopyTarget.grabBackBuffer();
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  setAlphaBlend(device, false);
 
   // 10. Wave distortion of the copy.
   device->BeginScene();
-  {
-    CurrentEffect post(m.effects, "postfx");
-    post.matrix("matWorldViewProjection", screen)
-        .texture("tex0", m.screenCopyTarget.texture.get())
-        .value("anim", a)
-        .value("amplitude", 0.05f * std::sin(s0))
-        .value("freq", 50000.0f * s0);
-    post.begin(1);
-    m.distortionGrid.draw(device);
-    post.end();
-  }
+  drawDistortedCopy(device, {1, sceneTime, 0.05f * std::sin(s0), 50000.0f * s0});
 
   // 11. Title card, fade from black, frame overlay; 12. end the scene and present.
-  drawScreenCard(device, card.texture, card.opacity);
-  drawScreenCard(device, "black6", 1.0f - fade);
-  drawOverlayCardAndPresent(device);
+  drawScreenCards(device, {{card.texture, card.opacity}});
+  drawScreenCards(device, {{"black6", 1.0f - fade}});
+  drawScreenCardsAndPresent(device, {kFrameOverlay});
 }
 
 }  // namespace scenes

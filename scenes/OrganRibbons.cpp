@@ -6,6 +6,7 @@
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 
 namespace scenes {
@@ -39,12 +40,8 @@ D3DXMATRIX organRibbonWorld(int i, float scale) {
 void drawOrganRibbonShadows(timeline::OrganStage& stage, const D3DXMATRIX& lightViewProjection) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kShadowClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  TargetPass shadow(m.shadowTarget, kShadowClear);
+  setStates(device, D3DCULL_NONE, false, kAlphaOver);
   CurrentEffect line(m.effects, "line");
   line.texture("tex0", m.textures.lookup("softshadowline"));
   line.begin(1);
@@ -53,16 +50,13 @@ void drawOrganRibbonShadows(timeline::OrganStage& stage, const D3DXMATRIX& light
     stage.planeGrids[i].draw(device);
   }
   line.end();
-  m.shadowTarget.end();
 }
 
 void drawLitOrganRibbons(timeline::OrganStage& stage, const D3DXMATRIX& view, const D3DXMATRIX& viewProjection,
                          const D3DXVECTOR3& lightEye, float scale) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
+  setStates(device, D3DCULL_NONE, true);
   CurrentEffect line(m.effects, "line");
   line.matrix("matView", view)
       .value("alpha1", 1.0f)

@@ -1,6 +1,8 @@
-// Picture cards: one pass, a texture and size per group of ten, committed between groups.
+// Picture cards: their placement, and one pass with a texture and size per group of ten, committed
+// between groups.
 #include "scenes/PictureCards.h"
 
+#include <algorithm>
 #include <array>
 
 #include "render/Device.h"
@@ -29,13 +31,19 @@ constexpr UINT kCardPass = 2;
 
 }  // namespace
 
+void placePictureCards(timeline::MainStage& stage, int count, D3DXVECTOR3 (*centre)(int, float), float t) {
+  auto& positions = stage.sprites40.positions;
+  const std::size_t cards = std::min(static_cast<std::size_t>(std::max(count, 0)), positions.size());
+  for (std::size_t i = 0; i < cards; ++i) {
+    const D3DXVECTOR3 c = centre(static_cast<int>(i), t);
+    positions[i] = {c.x, c.y, c.z, positions[i].w};
+  }
+}
+
 void drawPictureCards(timeline::MainStage& stage, const D3DXMATRIX& view, const D3DXMATRIX& viewProjection) {
   IDirect3DDevice9* device = render::device();
   assets::TextureStack& textures = timeline::manifest().textures;
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_MIN, D3DBLEND_INVSRCCOLOR, D3DBLEND_SRCCOLOR);
+  setStates(device, D3DCULL_NONE, false, kDarkest);
   CurrentEffect cards(stage.stageEffects, "partikkel");
   const CardGroup& first = kCardGroups[0];
   const float firstSize[2] = {first.width, first.height};

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenes/PeriodicWrap.h"
+
 namespace scenes {
 
 inline constexpr int kShotCyclePaths = 3;
@@ -13,10 +15,8 @@ inline constexpr int kShotCyclePaths = 3;
 // 0, 1, 2, then 0.4, 1.4, 2.4, 0.8, 1.8, 0.2, 1.2 ... for counts 0 to 9. Clamped to a path that
 // exists, so a count the tables cannot produce still names a loaded camera.
 inline int shotCyclePath(int count) {
-  constexpr float kCycle = 2.6f;
-  constexpr float kCycleFactor = 0.3846154f;
-  float x = static_cast<float>(count);
-  if (x > kCycle) x = x - kCycle * std::trunc(x * kCycleFactor);
+  constexpr Cycle kShotCycle{2.6f, 0.3846154f};
+  const float x = wrapCycle(static_cast<float>(count), kShotCycle);
   return std::clamp(static_cast<int>(std::trunc(x)), 0, kShotCyclePaths - 1);
 }
 

@@ -6,18 +6,21 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/NoiseRibbon.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/ScreenPass.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/DepthOfField.h"
 #include "scenes/GlowSource.h"
 #include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCard.h"
-#include "scenes/ScreenCardSequence.h"
+#include "scenes/Ribbons.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/ShadowedGround.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -32,11 +35,8 @@ constexpr float kCameraRate = 5.0f;
 constexpr float kPathLength = 50.0f;
 constexpr float kCameraFar = 10000.0f;
 
-// Ribbons: noise period, amplitude, phase per ribbon-second, length, seed step.
-constexpr float kRibbonPeriod = 40.0f;
-constexpr float kRibbonAmplitude = 30.0f;
-constexpr float kRibbonPhaseRate = 1000.0f;
-constexpr int kRibbonLength = 400;
+// Ribbons: noise period, amplitude, phase per ribbon-second, length; seed step.
+constexpr RibbonShape kRibbon{40.0f, 30.0f, 1000.0f, 400};
 constexpr std::int32_t kRibbonSeedStep = 453463;
 // Ribbon placement: spacing, speed, wrap, shift, height, scale and the turn that lays it along x.
 constexpr float kRibbonSpacing = 15.0f;
@@ -50,7 +50,6 @@ constexpr float kRibbonRoll = -1.5707964f;
 
 constexpr D3DCOLOR kShadowClear = 0x00FFFFFF;
 constexpr D3DCOLOR kDepthClear = 0x00FFFFFF;
-constexpr D3DCOLOR kClearColour = 0x00000000;
 
 constexpr float kDepthExponent = 1.1f;
 constexpr float kDepthFallOff = 1.7f;
@@ -63,26 +62,14 @@ constexpr float kFadeRate = 0.5f;
 constexpr float kFlashRate = 3.3f;
 constexpr float kFlashPeak = 0.5f;
 
-// Rebuilds the four ribbon grids for ribbon time r.
-void rebuildRibbons(timeline::MainStage& stage, float r) {
-  for (int i = 0; i < kSixthRibbons; ++i)
-    geometry::NoiseRibbon(stage.planeGrids[static_cast<std::size_t>(i)], kRibbonPeriod, kRibbonAmplitude,
-                          kRibbonPhaseRate * r, kRibbonLength,
-                          static_cast<std::int32_t>(static_cast<std::uint32_t>(i) * kRibbonSeedStep));
-}
+using RibbonSet = std::array<PlacedRibbon, kSixthRibbons>;
 
-// The four ribbons placed at time tau, inside the caller's pass of the current effect.
-void drawRibbons(timeline::MainStage& stage, CurrentEffect& effect, float tau) {
-  IDirect3DDevice9* device = render::device();
-  const D3DXMATRIX viewProjection = render::cameraViewProjection(render::currentCamera());
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(render::lightCamera());
-  for (int i = 0; i < kSixthRibbons; ++i) {
-    const D3DXMATRIX world = sixthRibbonWorld(i, tau);
-    effect.matrix("matWorldViewProjection", world * viewProjection)
-        .matrix("matLightViewProjection", world * lightViewProjection);
-    effect.commit();
-    stage.planeGrids[static_cast<std::size_t>(i)].draw(device);
-  }
+// The four ribbons placed at time tau.
+RibbonSet placeRibbons(timeline::MainStage& stage, float tau) {
+  RibbonSet ribbons;
+  for (std::size_t i = 0; i < ribbons.size(); ++i)
+    ribbons[i] = {sixthRibbonWorld(static_cast<int>(i), tau), &stage.planeGrids[i]};
+  return ribbons;
 }
 
 }  // namespace
@@ -129,102 +116,61 @@ float sixthFlashOpacity(float b) {
   return kFlashPeak * (1.0f - f);
 }
 
-void sixthScene(timeline::MainStage& stage, float u, float b) {
+void sixthScene(timeline::MainStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 1. Wrap the scene time, pick the cut, sample its path, set the light; rebuild the ribbons.
-  const float uw = sixthWrappedTime(u);
+  const float uw = sixthWrappedTime(sceneTime);
   const int cut = sixthCutIndex(uw);
   const SixthCut& setup = kSixthCutSetups[static_cast<std::size_t>(cut)];
-  assets::CameraPath& path = stage.vallyCameras[static_cast<std::size_t>(setup.cameraPath)];
-  render::sampleCamera(path, sixthCameraTime(cut, uw));
-  assets::Camera& camera = render::currentCamera();
-  camera = path.camera;
-  assets::Camera& light = render::lightCamera();
-  light.eye = setup.lightEye;
-  light.target = camera.target + setup.lightTargetOffset;
-  light.fov = setup.lightFov;
+  assets::Camera& camera =
+      followPath(stage.vallyCameras[static_cast<std::size_t>(setup.cameraPath)], sixthCameraTime(cut, uw));
+  aimCamera(render::lightCamera(), {setup.lightEye, camera.target + setup.lightTargetOffset, setup.lightFov});
   if (!setup.keepsPathFar) camera.farPlane = kCameraFar;
-  const float r = sixthRibbonTime(cut, u, uw);
-  rebuildRibbons(stage, r);
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = render::cameraViewProjection(camera);
+  const float r = sixthRibbonTime(cut, sceneTime, uw);
+  for (int i = 0; i < kSixthRibbons; ++i)
+    shapeRibbon(stage.planeGrids[static_cast<std::size_t>(i)], kRibbon, r,
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(i) * kRibbonSeedStep));
+  const SceneView view = sceneView();
+  const RibbonSet atRibbonTime = placeRibbons(stage, r);
 
   // 2. Shadow pass: the ribbons from the light.
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kShadowClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
   {
-    CurrentEffect line(m.effects, "line");
-    line.texture("tex0", m.textures.lookup("softshadowline"));
-    line.begin(1);
-    drawRibbons(stage, line, r);
-    line.end();
+    TargetPass shadow(m.shadowTarget, kShadowClear);
+    stampSoftShadows(atRibbonTime, view, false);
   }
-  m.shadowTarget.end();
 
   // 3. Depth pass: terrain and ribbons (placed at u', not r) from the camera.
-  m.depthTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kDepthClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
   {
-    CurrentEffect depth(m.effects, "dof1");
-    depth.matrix("matWorldViewProjection", viewProjection)
-        .value("Focus", setup.focus)
-        .value("Eksponent", kDepthExponent)
-        .value("FallOff", kDepthFallOff);
-    depth.begin(0);
+    DepthPass depth({setup.focus, kDepthExponent, kDepthFallOff}, kDepthClear, view.viewProjection);
     stage.vallyMesh.draw(device);
-    drawRibbons(stage, depth, uw);
-    depth.end();
+    drawRibbons(depth.effect(), placeRibbons(stage, uw), view);
   }
-  m.depthTarget.end();
 
-  // 4. The back buffer.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
+  // 4. The back buffer; 5. terrain.
+  beginBackBuffer(device);
   setAlphaBlend(device, false);
   setCull(device, D3DCULL_CCW);
   setDepthTest(device, true);
-
-  // 5. Terrain.
-  {
-    CurrentEffect terrain(m.effects, "bakke1");
-    terrain.matrix("matWorldViewProjection", viewProjection)
-        .matrix("matLightViewProjection", render::cameraViewProjection(light))
-        .matrix("matView", view)
-        .texture("tex0", m.textures.lookup("diffuse5"))
-        .texture("tex1", m.textures.lookup("spotlight"))
-        .texture("tex2", m.shadowTarget.texture.get())
-        .texture("tex3", m.textures.lookup("normalv"))
-        .value("alpha1", kTerrainLightGain * s2 + kTerrainLightFloor)
-        .value("gamma", s2 + kTerrainGammaFloor)
-        .vector("LightPosition", light.eye);
-    terrain.begin(2);
-    stage.vallyMesh.draw(device);
-    terrain.end();
-  }
+  ShadowedGround(view)
+      .textures("diffuse5", "normalv")
+      .value("alpha1", kTerrainLightGain * s2 + kTerrainLightFloor)
+      .value("gamma", s2 + kTerrainGammaFloor)
+      .draw(stage.vallyMesh);
 
   // 6. Ribbons.
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
+  setStates(device, D3DCULL_NONE, true);
   {
     CurrentEffect ribbons(m.effects, "line1");
-    ribbons.matrix("matView", view)
+    ribbons.matrix("matView", view.view)
         .value("alpha1", 1.0f)
         .texture("tex0", m.textures.lookup("linediffuse"))
         .texture("tex1", m.textures.lookup("spotlight"))
-        .vector("LightPosition", light.eye);
+        .vector("LightPosition", view.lightEye);
     ribbons.begin(1);
-    drawRibbons(stage, ribbons, r);
+    drawRibbons(ribbons, atRibbonTime, view);
     ribbons.end();
   }
   device->EndScene();
@@ -232,35 +178,13 @@ void sixthScene(timeline::MainStage& stage, float u, float b) {
   // 7-8. Screen-pass states; the picture copied into half-size target B and blurred into A.
   blurBackBufferIntoHalfTargetA(device, kBlurRadius);
 
-  // 9. Depth of field: the blurred picture mixed over the sharp one by depth.
-  device->BeginScene();
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-  {
-    CurrentEffect mix(m.effects, "dof1");
-    mix.matrix("matWorldViewProjection", render::screenProjection())
-        .texture("tex2", m.halfTargetB.texture.get())
-        .texture("tex0", m.halfTargetA.texture.get())
-        .texture("tex1", m.depthTarget.texture.get());
-    mix.begin(4);
-    m.fullScreenQuad.draw(device);
-    mix.end();
-  }
+  // 9. Depth of field: the blurred picture mixed over the sharp one by depth; 10. frame overlay.
+  mixDepthOfField(device, MixBinding::sharpFirst);
+  drawScreenCards(device, {kFrameOverlay});
 
-  // 10. Frame overlay.
-  drawScreenCard(device, "overlay02", 1.0f);
-
-  // 11. White fade-in, beat flash and the overlay once more.
-  const CardLayer layers[] = {
-      {"white", sixthFadeOpacity(uw)},
-      {"white", sixthFlashOpacity(b)},
-      {"overlay02", 1.0f},
-  };
-  drawScreenCardSequence(device, layers);
-
-  // 12. Present.
-  device->EndScene();
-  device->Present(nullptr, nullptr, nullptr, nullptr);
+  // 11. White fade-in, beat flash and the overlay once more; 12. present.
+  drawScreenCardsAndPresent(device,
+                            {{"white", sixthFadeOpacity(uw)}, {"white", sixthFlashOpacity(musicTime)}, kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -6,14 +6,18 @@
 #include <cmath>
 #include <cstdint>
 
-#include "geometry/LatticeNoise.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCard.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SeededNoise.h"
+#include "scenes/ShadowedGround.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/SpectrumTrack.h"
 
@@ -21,8 +25,7 @@ namespace scenes {
 namespace {
 
 // Slides cycle every 5.6 beats (0.17857143 is one over 5.6).
-constexpr float kSlideCycle = 5.6f;
-constexpr float kSlideCycleFactor = 0.17857143f;
+constexpr Cycle kSlideCycle{5.6f, 0.17857143f};
 
 // The eye: lattice noise of the beat number times these steps, spread 15 around (0, 44, −40).
 constexpr std::uint32_t kEyeXStep = 344u;
@@ -33,9 +36,7 @@ constexpr D3DXVECTOR3 kEyeCentre{0.0f, 44.0f, -40.0f};
 constexpr D3DXVECTOR3 kCameraTarget{0.0f, 0.0f, -20.0f};
 constexpr float kCameraFov = 1.5707964f;
 
-constexpr D3DXVECTOR3 kLightEye{1.0f, 100.0f, -30.0f};
-constexpr D3DXVECTOR3 kLightTarget{0.0f, 20.0f, -30.0f};
-constexpr float kLightFov = 1.0471976f;
+constexpr Aim kLight{{1.0f, 100.0f, -30.0f}, {0.0f, 20.0f, -30.0f}, 1.0471976f};
 
 // The slide card lies flat (pitch a quarter turn) under the light.
 constexpr D3DXVECTOR3 kSlidePosition{0.0f, 15.0f, -30.0f};
@@ -44,19 +45,13 @@ constexpr float kSlideScale = 1.7f;
 
 constexpr float kGroundLightPerFlash = 20.0f;
 constexpr D3DCOLOR kShadowClear = 0x00ffffff;
-constexpr D3DCOLOR kClearColour = 0x00000000;
 
-float eyeNoise(int n, std::uint32_t step) {
-  const auto m = static_cast<std::int32_t>(step * static_cast<std::uint32_t>(n));
-  return kEyeSpread * static_cast<float>(geometry::LatticeNoise(m));
-}
+float eyeNoise(int n, std::uint32_t step) { return kEyeSpread * seededNoise(static_cast<std::uint32_t>(n), step); }
 
 }  // namespace
 
 int thirdFlashSlide(int n) {
-  float d = static_cast<float>(n - 1);
-  if (d > kSlideCycle) d = d - std::trunc(d * kSlideCycleFactor) * kSlideCycle;
-  const int slide = static_cast<int>(std::trunc(d));
+  const int slide = static_cast<int>(std::trunc(wrapCycle(static_cast<float>(n - 1), kSlideCycle)));
   return slide >= 1 && slide < static_cast<int>(kThirdFlashSlides.size()) ? slide : 0;
 }
 
@@ -65,36 +60,25 @@ D3DXVECTOR3 thirdFlashEye(int n) {
           kEyeCentre.z + eyeNoise(n, kEyeZStep)};
 }
 
-void thirdFlash(timeline::MainStage& stage, float, float b, int n, float c) {
+void thirdFlash(timeline::MainStage& stage, float /*sceneTime*/, float musicTime, int beat, float flash) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  const float s0 = timeline::spectrumTrack().band(0, b);
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
 
   // 1. Slide, camera and light. Up, near and far of the current camera stay as they were.
-  IDirect3DTexture9* slide = m.textures.lookup(kThirdFlashSlides[static_cast<std::size_t>(thirdFlashSlide(n))]);
-  assets::Camera& camera = render::currentCamera();
-  camera.eye = thirdFlashEye(n);
-  camera.target = kCameraTarget;
-  camera.fov = kCameraFov;
-  assets::Camera& light = render::lightCamera();
-  light.eye = kLightEye;
-  light.target = kLightTarget;
-  light.fov = kLightFov;
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
+  IDirect3DTexture9* slide = m.textures.lookup(kThirdFlashSlides[static_cast<std::size_t>(thirdFlashSlide(beat))]);
+  aimCamera(render::currentCamera(), {thirdFlashEye(beat), kCameraTarget, kCameraFov});
+  aimCamera(render::lightCamera(), kLight);
+  const SceneView view = sceneView();
 
   // 2. Shadow map: the slide seen from the light, white where light passes.
-  m.shadowTarget.begin();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kShadowClear, 1.0f, 0);
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
   {
+    TargetPass shadow(m.shadowTarget, kShadowClear);
+    setStates(device, D3DCULL_NONE, false);
     CurrentEffect texture(m.effects, "texture");
     texture
         .matrix("matWorldViewProjection",
-                render::place(kSlidePosition, kSlideAngles, kSlideScale) * lightViewProjection)
+                render::place(kSlidePosition, kSlideAngles, kSlideScale) * view.lightViewProjection)
         .value("alpha1", 1.0f)
         .texture("tex0", slide)
         .value("pump", 0.0f);
@@ -102,32 +86,13 @@ void thirdFlash(timeline::MainStage& stage, float, float b, int n, float c) {
     stage.wideGrid.draw(device);
     texture.end();
   }
-  m.shadowTarget.end();
 
   // 3. The cave ground under the spot light, brightened by band 0 as the beat nears.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
-  {
-    CurrentEffect ground(m.effects, "bakke1");
-    ground.matrix("matWorldViewProjection", viewProjection)
-        .matrix("matLightViewProjection", lightViewProjection)
-        .matrix("matView", view)
-        .value("alpha1", kGroundLightPerFlash * c * s0)
-        .texture("tex0", m.textures.lookup("cubediffuse4"))
-        .texture("tex1", m.textures.lookup("spotlight"))
-        .texture("tex2", m.shadowTarget.texture.get())
-        .texture("tex3", m.textures.lookup("normal1"))
-        .vector("LightPosition", light.eye);
-    ground.begin(2);
-    stage.grotteMesh.draw(device);
-    ground.end();
-  }
+  beginBackBuffer(device);
+  drawCaveGround(stage, view, "cubediffuse4", kGroundLightPerFlash * flash * s0);
 
   // 4. Frame overlay; 5. end the scene and present.
-  drawOverlayCardAndPresent(device);
+  drawScreenCardsAndPresent(device, {kFrameOverlay});
 }
 
 }  // namespace scenes

@@ -15,9 +15,13 @@
 #include "render/Transforms.h"
 #include "scenes/CurrentEffect.h"
 #include "scenes/OrganRibbons.h"
+#include "scenes/PeriodicWrap.h"
 #include "scenes/Renderers.h"
-#include "scenes/ScreenCard.h"
+#include "scenes/SceneView.h"
+#include "scenes/ScreenCards.h"
+#include "scenes/SkyDome.h"
 #include "scenes/StateSetters.h"
+#include "scenes/TargetPass.h"
 #include "timeline/Manifest.h"
 #include "timeline/Schedule.h"
 #include "timeline/SpectrumTrack.h"
@@ -35,13 +39,10 @@ constexpr SHORT kKeyDown = static_cast<SHORT>(0x8000);
 
 // Camera paths: time 1.4 a wrapped past 40; far plane forced out past the sky dome.
 constexpr float kPathRate = 1.4f;
-constexpr float kPathLength = 40.0f;
-constexpr float kPathLengthFactor = 0.025f;
+constexpr Cycle kPathLength{40.0f, 0.025f};
 constexpr float kCameraFar = 100000.0f;
 
-constexpr D3DXVECTOR3 kLightEye{100.0f, 300.0f, 1.0f};
-constexpr D3DXVECTOR3 kLightTarget{0.0f, 0.0f, 0.0f};
-constexpr float kLightFov = 1.0471976f;
+constexpr Aim kLight{{100.0f, 300.0f, 1.0f}, {0.0f, 0.0f, 0.0f}, 1.0471976f};
 
 constexpr float kRibbonPhaseRate = 300.0f;
 constexpr float kRibbonScale = 0.5f;
@@ -52,8 +53,7 @@ constexpr float kMeshRate = 1.55f;
 constexpr float kMovementRate = 0.01f;
 constexpr std::array<float, 4> kGroundBaseColor = {0.6039216f, 0.254902f, 0.07058824f, 0.0f};
 
-constexpr float kSkyScale = 1.5f;
-constexpr D3DXVECTOR3 kSkyPosition{0.0f, 50.0f, 0.0f};
+constexpr SkyDome kSky{"sky3", {0.0f, 50.0f, 0.0f}, 1.5f};
 constexpr float kSkyBrightnessPerBand = 3.0f;
 constexpr float kSkyBrightness = 0.8f;
 
@@ -73,17 +73,12 @@ constexpr std::array<OrganCard, 6> kOrganCards = {{{"organ1", "organ13"},
                                                    {"organ5", "organ53"},
                                                    {"organ6", "organ63"}}};
 
-constexpr D3DCOLOR kClearColour = 0x00000000;
-
 // The organ drawing routine: the six cards placed by their own tracks at mesh time r, blended over
 // what is drawn, without depth.
 void drawOrganCards(timeline::OrganStage& stage, const D3DXMATRIX& viewProjection, float r) {
   IDirect3DDevice9* device = render::device();
   timeline::Manifest& m = timeline::manifest();
-  setCull(device, D3DCULL_NONE);
-  setDepthTest(device, false);
-  setAlphaBlend(device, true);
-  setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
+  setStates(device, D3DCULL_NONE, false, kAlphaOver);
   CurrentEffect organ(m.effects, "organ");
   organ.begin(0);
   for (const OrganCard& card : kOrganCards) {
@@ -94,6 +89,40 @@ void drawOrganCards(timeline::OrganStage& stage, const D3DXMATRIX& viewProjectio
         .commit();
     mesh->draw(device);
   }
+  organ.end();
+}
+
+
+// The ground streaming with the ribbons' phase, darkened by the shadow map.
+void drawDuskGround(const assets::Mesh& ground, const SceneView& view, float a, float b) {
+  timeline::Manifest& m = timeline::manifest();
+  const float movement[2] = {kMovementRate * (kRibbonPhaseRate * b), 0.0f};
+  CurrentEffect bakke(m.effects, "bakke3");
+  bakke.matrix("matWorldViewProjection", render::meshWorld(ground, a) * view.viewProjection)
+      .matrix("matLightViewProjection", view.lightViewProjection)
+      .texture("tex0", m.textures.lookup("bakke3"))
+      .texture("tex1", m.textures.lookup("cover3"))
+      .texture("tex2", m.shadowTarget.texture.get())
+      .value("alpha1", 1.0f)
+      .floats("movement", movement, 2)
+      .floats("baseColor", kGroundBaseColor.data(), 4);
+  bakke.begin(0);
+  ground.draw(render::device());
+  bakke.end();
+}
+
+// The face card at mesh time r, blended over the picture; its states are set inside the pass.
+void drawFaceCard(const assets::Mesh& face, const D3DXMATRIX& viewProjection, float r) {
+  IDirect3DDevice9* device = render::device();
+  timeline::Manifest& m = timeline::manifest();
+  CurrentEffect organ(m.effects, "organ");
+  organ.begin(0);
+  setStates(device, D3DCULL_CCW, true, kAlphaOver);
+  organ.matrix("matProjection", render::meshWorld(face, r) * viewProjection)
+      .texture("tex0", m.textures.lookup("face3"))
+      .value("alpha1", 1.0f)
+      .commit();
+  face.draw(device);
   organ.end();
 }
 
@@ -123,125 +152,61 @@ int thirdScenePath(float a) {
 }
 
 float thirdScenePathTime(float a) {
-  float t = kPathRate * a;
-  if (t > kPathLength) t = t - std::trunc(t * kPathLengthFactor) * kPathLength;
-  return t;
+  return wrapCycle(kPathRate * a, kPathLength);
 }
 
-ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0) {
+Distortion thirdSceneDistortion(float a, float u, float v, float s0) {
   if (a > kThirdSceneWavesFrom && a < kThirdSceneWavesUntil)
     return {1, a, kWaveAmplitude * std::sin(v), kWaveFrequencyPerBand * s0};
   return {0, u, 0.0f, 0.0f};
 }
 
-void thirdScene(timeline::OrganStage& stage, float a, float b) {
+void thirdScene(timeline::OrganStage& stage, float sceneTime, float musicTime) {
   IDirect3DDevice9* device = render::device();
-  timeline::Manifest& m = timeline::manifest();
-  const float s0 = timeline::spectrumTrack().band(0, b);
-  const float s2 = timeline::spectrumTrack().band(2, b);
+  const float s0 = timeline::spectrumTrack().band(0, musicTime);
+  const float s2 = timeline::spectrumTrack().band(2, musicTime);
 
   // 1. Pulses, debug print, ribbons, camera and light.
-  const float u = thirdScenePulseA().update(a);
-  const float v = thirdScenePulseB().update(a);
-  if (GetAsyncKeyState(kDebugPrintKey) & kKeyDown) std::printf("time = %f - rtime = %f\n", a, b);
-  rebuildOrganRibbons(stage, kRibbonPhaseRate * b);
-  assets::CameraPath& path = stage.organCameras[static_cast<std::size_t>(thirdScenePath(a))];
-  render::sampleCamera(path, thirdScenePathTime(a));
-  assets::Camera& camera = render::currentCamera();
-  camera = path.camera;
-  camera.farPlane = kCameraFar;
-  assets::Camera& light = render::lightCamera();
-  light.eye = kLightEye;
-  light.target = kLightTarget;
-  light.fov = kLightFov;
-  const D3DXMATRIX view = render::cameraView(camera);
-  const D3DXMATRIX viewProjection = view * render::cameraProjection(camera);
-  const D3DXMATRIX lightViewProjection = render::cameraViewProjection(light);
-  const float r = kMeshRate * a;
+  const float u = thirdScenePulseA().update(sceneTime);
+  const float v = thirdScenePulseB().update(sceneTime);
+  if (GetAsyncKeyState(kDebugPrintKey) & kKeyDown) std::printf("time = %f - rtime = %f\n", sceneTime, musicTime);
+  rebuildOrganRibbons(stage, kRibbonPhaseRate * musicTime);
+  assets::CameraPath& path = stage.organCameras[static_cast<std::size_t>(thirdScenePath(sceneTime))];
+  followPath(path, thirdScenePathTime(sceneTime)).farPlane = kCameraFar;
+  aimCamera(render::lightCamera(), kLight);
+  const SceneView view = sceneView();
+  const float r = kMeshRate * sceneTime;
 
   // 2. Shadow map: the ribbons' soft shapes seen from the light.
-  drawOrganRibbonShadows(stage, lightViewProjection);
+  drawOrganRibbonShadows(stage, view.lightViewProjection);
 
-  // 3. Begin the scene.
-  device->BeginScene();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kClearColour, 1.0f, 0);
-  setCull(device, D3DCULL_CCW);
-  setDepthTest(device, true);
-  setAlphaBlend(device, false);
-
-  // 4. The ground, darkened by the shadow map.
-  if (assets::Mesh* ground = stage.organMeshes.lookup("plane01")) {
-    const float movement[2] = {kMovementRate * (kRibbonPhaseRate * b), 0.0f};
-    CurrentEffect bakke(m.effects, "bakke3");
-    bakke.matrix("matWorldViewProjection", render::meshWorld(*ground, a) * viewProjection)
-        .matrix("matLightViewProjection", lightViewProjection)
-        .texture("tex0", m.textures.lookup("bakke3"))
-        .texture("tex1", m.textures.lookup("cover3"))
-        .texture("tex2", m.shadowTarget.texture.get())
-        .value("alpha1", 1.0f)
-        .floats("movement", movement, 2)
-        .floats("baseColor", kGroundBaseColor.data(), 4);
-    bakke.begin(0);
-    ground->draw(device);
-    bakke.end();
-  }
+  // 3. Begin the scene; 4. the ground, darkened by the shadow map.
+  beginBackBuffer(device);
+  setStates(device, D3DCULL_CCW, true);
+  if (assets::Mesh* ground = stage.organMeshes.lookup("plane01")) drawDuskGround(*ground, view, sceneTime, musicTime);
 
   // 5. The sky dome, brightened by band 2.
-  if (assets::Mesh* sky = stage.organMeshes.lookup("hemi")) {
-    CurrentEffect text(m.effects, "demo1text");
-    text.matrix("matProjection", render::place(kSkyPosition, {0.0f, 0.0f, 0.0f}, kSkyScale) * viewProjection)
-        .texture("tex0", m.textures.lookup("sky3"))
-        .value("alpha1", kSkyBrightnessPerBand * s2 + kSkyBrightness);
-    text.begin(0);
-    sky->draw(device);
-    text.end();
-  }
+  if (stage.organMeshes.lookup("hemi"))
+    drawSkyDome(stage.organMeshes, kSky, kSkyBrightnessPerBand * s2 + kSkyBrightness, view.viewProjection);
 
   // 6. The organ cards.
-  drawOrganCards(stage, viewProjection, r);
+  drawOrganCards(stage, view.viewProjection, r);
 
   // 7. The lit ribbons.
-  drawLitOrganRibbons(stage, view, viewProjection, light.eye, kRibbonScale);
+  drawLitOrganRibbons(stage, view.view, view.viewProjection, view.lightEye, kRibbonScale);
 
   // 8. The face card, last in the picture.
-  if (assets::Mesh* face = stage.organMeshes.lookup("face")) {
-    CurrentEffect organ(m.effects, "organ");
-    organ.begin(0);
-    setCull(device, D3DCULL_CCW);
-    setDepthTest(device, true);
-    setAlphaBlend(device, true);
-    setBlend(device, D3DBLENDOP_ADD, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA);
-    organ.matrix("matProjection", render::meshWorld(*face, r) * viewProjection)
-        .texture("tex0", m.textures.lookup("face3"))
-        .value("alpha1", 1.0f)
-        .commit();
-    face->draw(device);
-    organ.end();
-  }
+  if (assets::Mesh* face = stage.organMeshes.lookup("face")) drawFaceCard(*face, view.viewProjection, r);
 
-  // 9. End the scene and copy the picture.
+  // 9. End the scene and copy the picture; 10. the copy drawn back through the distortion grid.
   device->EndScene();
-  m.screenCopyTarget.grabBackBuffer();
-
-  // 10. The copy drawn back through the distortion grid.
+  timeline::manifest().screenCopyTarget.grabBackBuffer();
   device->BeginScene();
-  setCull(device, D3DCULL_CW);
-  setDepthTest(device, false);
-  setAlphaBlend(device, false);
-  {
-    const ThirdSceneDistortion distortion = thirdSceneDistortion(a, u, v, s0);
-    CurrentEffect post(m.effects, "postfx");
-    post.matrix("matWorldViewProjection", render::screenProjection())
-        .texture("tex0", m.screenCopyTarget.texture.get())
-        .value("anim", distortion.anim);
-    if (distortion.pass == 1) post.value("amplitude", distortion.amplitude).value("freq", distortion.freq);
-    post.begin(distortion.pass);
-    m.distortionGrid.draw(device);
-    post.end();
-  }
+  setStates(device, D3DCULL_CW, false);
+  drawDistortedCopy(device, thirdSceneDistortion(sceneTime, u, v, s0));
 
   // 11. Frame overlay; 12. end the scene and present.
-  drawOverlayCardAndPresent(device);
+  drawScreenCardsAndPresent(device, {kFrameOverlay});
 }
 
 }  // namespace scenes

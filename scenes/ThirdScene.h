@@ -8,6 +8,7 @@
 #include <span>
 
 #include "platform/d3d9/d3d9.h"
+#include "scenes/ScreenDistortion.h"
 
 namespace scenes {
 
@@ -60,12 +61,6 @@ float thirdScenePathTime(float a);
 
 // The distortion of a frame: between 2.9 and 21 s (both excluded) waves (pass 1) with "anim" = a,
 // "amplitude" = 0.05 · sin(v) and "freq" = 5000 · S0; otherwise the ring (pass 0) with "anim" = u.
-struct ThirdSceneDistortion {
-  UINT pass;
-  float anim;
-  float amplitude;
-  float freq;
-};
-ThirdSceneDistortion thirdSceneDistortion(float a, float u, float v, float s0);
+Distortion thirdSceneDistortion(float a, float u, float v, float s0);
 
 }  // namespace scenes
