@@ -155,7 +155,7 @@ public:
   // Copies between two different colour surfaces, whole surfaces where no rectangle is given.
   HRESULT StretchRect(IDirect3DSurface9* pSourceSurface, const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
                       const RECT* pDestRect, D3DTEXTUREFILTERTYPE Filter) final {
-    traceStretchRect(pSourceSurface, pDestSurface);
+    traceStretchRect(pSourceSurface, pDestSurface, Filter);
     auto* source = own<SurfaceType>(pSourceSurface);
     auto* dest = own<SurfaceType>(pDestSurface);
     if (!source || !dest || !dest->isRenderTarget() || source->isDepthStencil() || source == dest) return refuse();

@@ -110,7 +110,7 @@ TEST_F(TraceDeviceTest, ScriptedFrameGivesExactlyItsEvents) {
       R"({"ev":"beginScene"})",
       R"({"ev":"draw","vb":"fullScreenQuad","base":0,"vertices":4,"start":0,"primitives":2})",
       R"({"ev":"endScene"})",
-      R"({"ev":"stretchRect","from":"backbuffer","to":"halfTargetB"})",
+      R"({"ev":"stretchRect","from":"backbuffer","to":"halfTargetB","filter":"NONE"})",
       R"({"ev":"beginScene"})",
       R"({"ev":"state","name":"ALPHABLENDENABLE","value":true})",
       R"({"ev":"state","name":"BLENDOP","value":"MIN"})",
