@@ -1,7 +1,5 @@
-// Contact sheet: times, frames, labels set in DejaVu with stb_truetype.
+// Contact sheet: times, frames, labels set in DejaVu with the shared glyph painter.
 #include "app/ContactSheet.h"
-
-#include <stb/stb_truetype.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +13,7 @@
 #include "app/SpectrumCommand.h"
 #include "app/StartUp.h"
 #include "platform/d3d9/gl/GlBackend.h"
-#include "platform/win32/FilePath.h"
+#include "platform/text/FontFace.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace app {
@@ -26,30 +24,15 @@ constexpr float kLabelPixels = 15.0f;
 constexpr unsigned kLabelStrip = 22;
 constexpr unsigned kSheetColumns = 4;
 
-// Draws white text with its baseline `baseline` pixels from the top, `left` from the left.
-void stampText(d3d9::gl::Image& image, const std::string& fontBytes, const std::string& text, int left,
-               int baseline) {
-  stbtt_fontinfo font;
-  auto* data = reinterpret_cast<const unsigned char*>(fontBytes.data());
-  if (fontBytes.empty() || !stbtt_InitFont(&font, data, stbtt_GetFontOffsetForIndex(data, 0))) return;
-  float scale = stbtt_ScaleForPixelHeight(&font, kLabelPixels);
-  float x = float(left);
-  for (unsigned char c : text) {
-    int advance = 0, bearing = 0, w = 0, h = 0, xoff = 0, yoff = 0;
-    stbtt_GetCodepointHMetrics(&font, c, &advance, &bearing);
-    unsigned char* glyph = stbtt_GetCodepointBitmap(&font, scale, scale, c, &w, &h, &xoff, &yoff);
-    for (int gy = 0; gy < h; ++gy) {
-      for (int gx = 0; gx < w; ++gx) {
-        int px = int(x) + xoff + gx, py = baseline + yoff + gy;
-        if (px < 0 || py < 0 || px >= int(image.width) || py >= int(image.height)) continue;
-        std::uint8_t* p = image.rgba.data() + (std::size_t(py) * image.width + px) * 4;
-        unsigned coverage = glyph[gy * w + gx];
-        for (int k = 0; k < 3; ++k) p[k] = std::uint8_t((p[k] * (255 - coverage) + 255 * coverage) / 255);
-      }
-    }
-    stbtt_FreeBitmap(glyph, nullptr);
-    x += float(advance) * scale;
-  }
+// Draws white text with its baseline `baseline` pixels from the top, `left` from the left: whole
+// pixel placement, no kerning, each glyph's coverage blended towards white.
+void stampText(d3d9::gl::Image& image, const text::FontFace& font, const std::string& label, int left, int baseline) {
+  text::Layout layout{.scale = font.scaleForPixelHeight(kLabelPixels), .subpixel = false, .kerning = false};
+  font.paint(label, float(left), baseline, layout, [&image](int px, int py, unsigned char coverage) {
+    if (px < 0 || py < 0 || px >= int(image.width) || py >= int(image.height)) return;
+    std::uint8_t* p = image.rgba.data() + (std::size_t(py) * image.width + px) * 4;
+    for (int k = 0; k < 3; ++k) p[k] = std::uint8_t((p[k] * (255 - coverage) + 255 * coverage) / 255);
+  });
 }
 
 }  // namespace
@@ -97,8 +80,8 @@ d3d9::gl::Image composeSheet(const std::vector<d3d9::gl::Image>& frames, const s
   sheet.height = cellH * rows;
   sheet.rgba.assign(std::size_t(sheet.width) * sheet.height * 4, 0);
   for (std::size_t i = 0; i < sheet.rgba.size(); i += 4) sheet.rgba[i + 3] = 255;
-  std::string font;
-  win32::readWholeFile(kLabelFont, font, 8u << 20);
+  text::FontFace font;
+  font.load(kLabelFont);
   for (std::size_t i = 0; i < frames.size(); ++i) {
     unsigned x0 = unsigned(i % columns) * cellW, y0 = unsigned(i / columns) * cellH;
     const d3d9::gl::Image& frame = frames[i];

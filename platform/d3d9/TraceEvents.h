@@ -99,8 +99,16 @@ inline void traceSurface(const char* ev, const IDirect3DSurface9* surface) {
   traceEvent(ev).name("surface", traceNameOf(surface));
 }
 
-inline void traceStretchRect(const IDirect3DSurface9* from, const IDirect3DSurface9* to) {
-  traceEvent("stretchRect").name("from", traceNameOf(from)).name("to", traceNameOf(to));
+// {"ev":"stretchRect",...,"filter":"NONE"}: the filter by name, or a number for one without.
+inline void traceStretchRect(const IDirect3DSurface9* from, const IDirect3DSurface9* to, D3DTEXTUREFILTERTYPE filter) {
+  auto line = traceEvent("stretchRect");
+  line.name("from", traceNameOf(from)).name("to", traceNameOf(to));
+  switch (filter) {
+    case D3DTEXF_NONE: line.str("filter", "NONE"); break;
+    case D3DTEXF_POINT: line.str("filter", "POINT"); break;
+    case D3DTEXF_LINEAR: line.str("filter", "LINEAR"); break;
+    default: line.integer("filter", filter);
+  }
 }
 
 inline void traceDraw(const IDirect3DVertexBuffer9* stream, INT base, UINT vertices, UINT start, UINT primitives) {

@@ -114,7 +114,7 @@ TEST_F(RenderTargetTest, GrabCopiesTheBackBufferUnfilteredAndKeepsNoReference) {
   ULONG before = referenceCount(backBuffer.get());
   testsupport::TraceCapture capture;
   target.grabBackBuffer();
-  EXPECT_EQ(capture.lines, Lines{R"({"ev":"stretchRect","from":"backbuffer","to":"halfTargetB"})"});
+  EXPECT_EQ(capture.lines, Lines{R"({"ev":"stretchRect","from":"backbuffer","to":"halfTargetB","filter":"NONE"})"});
   EXPECT_EQ(referenceCount(backBuffer.get()), before);
   EXPECT_EQ(holder.invalidCalls(), 0u);
 }

@@ -1,14 +1,12 @@
-// Text set in a TrueType font (DejaVu from fonts-dejavu-core) with stb_truetype, drawn as
-// coverage into a Mask. Sizes are given as the cap height in pixels (the height of "H"). Owns the
-// font file's bytes; one Font per face.
+// Text set in a TrueType font (DejaVu from fonts-dejavu-core), drawn as coverage into a Mask with
+// the shared glyph painter: subpixel placement and kerning. Sizes are given as the cap height in
+// pixels (the height of "H"). One Font per face; it owns the face.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include <stb_truetype.h>
-
+#include "platform/text/FontFace.h"
 #include "tools/contentgen/Image.h"
 
 namespace contentgen {
@@ -20,7 +18,7 @@ constexpr const char* kSerifBold = "/usr/share/fonts/truetype/dejavu/DejaVuSerif
 class Font {
 public:
   // False when the file cannot be read or is not a font.
-  bool load(const std::string& path);
+  bool load(const std::string& path) { return face_.load(path); }
 
   // Width in pixels of `text` (ASCII) at cap height `cap`, with `tracking` extra pixels per letter.
   float measure(std::string_view text, float cap, float tracking = 0.0f) const;
@@ -31,11 +29,9 @@ public:
                    float tracking = 0.0f) const;
 
 private:
-  float scaleFor(float cap) const;
+  text::Layout layout(float cap, float tracking) const;
 
-  std::vector<unsigned char> bytes_;
-  stbtt_fontinfo info_{};
-  float capUnits_ = 0.0f;
+  text::FontFace face_;
 };
 
 // Paints `text` onto `image` in `colour`, its baseline starting at x, or centred on x.

@@ -66,7 +66,8 @@ void bass(Pcm& out, const Note& note, const BassShape& shape) {
   }
 }
 
-void wobbleBass(Pcm& out, const Note& note, float level, float peakHz) {
+void wobbleBass(Pcm& out, const Note& note, const WobbleShape& shape) {
+  const float level = shape.level, peakHz = shape.peakHz;
   const long long first = out.frameOf(note.start), last = out.frameOf(note.end);
   const float span = float(std::max(1LL, last - first)), hz = midiHz(note.midi);
   Saw saw;
@@ -82,7 +83,8 @@ void wobbleBass(Pcm& out, const Note& note, float level, float peakHz) {
   }
 }
 
-void pluck(Pcm& out, const Note& note, float level, float bright, float decay, float pan) {
+void pluck(Pcm& out, const Note& note, const PluckShape& shape) {
+  const float level = shape.level, bright = shape.bright, decay = shape.decay, pan = shape.pan;
   const long long start = out.frameOf(note.start);
   // Short notes in a dense texture: rendered down to −40 dB.
   const std::size_t length = std::size_t(4.6f * decay * kSampleRate);
@@ -104,7 +106,8 @@ void pluck(Pcm& out, const Note& note, float level, float bright, float decay, f
   }
 }
 
-void lead(Pcm& out, const Note& note, float level, float cutoff) {
+void lead(Pcm& out, const Note& note, const LeadShape& shape) {
+  const float level = shape.level, cutoff = shape.cutoff;
   Adsr env({0.015f, 0.4f, 0.75f, 0.18f}, note.end - note.start);
   const float hz = midiHz(note.midi);
   Saw a(0.1f), b(0.6f);
@@ -127,7 +130,8 @@ void lead(Pcm& out, const Note& note, float level, float cutoff) {
   }
 }
 
-void bell(Pcm& out, double t, float midi, float level, float decay, float pan) {
+void bell(Pcm& out, double t, float midi, const BellShape& shape) {
+  const float level = shape.level, decay = shape.decay, pan = shape.pan;
   // Inharmonic partials, the higher ones dying sooner; sines by rotation.
   struct Partial {
     double ratio;
@@ -157,7 +161,8 @@ void bell(Pcm& out, double t, float midi, float level, float decay, float pan) {
   }
 }
 
-void organ(Pcm& out, const Note& note, float level, float attack, float release) {
+void organ(Pcm& out, const Note& note, const SwellShape& shape) {
+  const float level = shape.level, attack = shape.attack, release = shape.release;
   // Drawbars: harmonics 1, 2, 3, 4 and 6.
   static const Wavetable kDrawbars({1.0f, 0.65f, 0.3f, 0.25f, 0.0f, 0.12f});
   Adsr env({attack, 0.1f, 1.0f, release}, note.end - note.start);
@@ -174,7 +179,9 @@ void organ(Pcm& out, const Note& note, float level, float attack, float release)
   }
 }
 
-void grain(Pcm& out, double t, double length, float hz, float level, float pan) {
+void grain(Pcm& out, double t, const GrainShape& shape) {
+  const double length = shape.length;
+  const float hz = shape.hz, level = shape.level, pan = shape.pan;
   const long long start = out.frameOf(t);
   const std::size_t frames = std::size_t(length * kSampleRate);
   const Pan gains = panGains(pan);
@@ -186,7 +193,8 @@ void grain(Pcm& out, double t, double length, float hz, float level, float pan) 
   }
 }
 
-void tone(Pcm& out, const Note& note, float level, float attack, float release) {
+void tone(Pcm& out, const Note& note, const SwellShape& shape) {
+  const float level = shape.level, attack = shape.attack, release = shape.release;
   Adsr env({attack, 0.1f, 1.0f, release}, note.end - note.start);
   const float inc = midiHz(note.midi) / kSampleRate;
   Phase phase;

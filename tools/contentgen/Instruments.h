@@ -36,25 +36,46 @@ void bass(Pcm& out, const Note& note, const BassShape& shape);
 
 // A wobble: a saw bass whose low-pass opens from 150 Hz to `peakHz` and back, and whose pitch
 // bends up two semitones and back, over the note's length.
-void wobbleBass(Pcm& out, const Note& note, float level, float peakHz);
+struct WobbleShape {
+  float level, peakHz;
+};
+void wobbleBass(Pcm& out, const Note& note, const WobbleShape& shape);
 
 // A plucked synth: saw and square through a low-pass falling from `bright` Hz, short decay.
-void pluck(Pcm& out, const Note& note, float level, float bright, float decay, float pan);
+struct PluckShape {
+  float level, bright, decay, pan;
+};
+void pluck(Pcm& out, const Note& note, const PluckShape& shape);
 
 // A lead: two detuned saws and a sine an octave down, low-passed at `cutoff`, with delayed
 // vibrato.
-void lead(Pcm& out, const Note& note, float level, float cutoff);
+struct LeadShape {
+  float level, cutoff;
+};
+void lead(Pcm& out, const Note& note, const LeadShape& shape);
 
 // An FM bell: carrier at the note, modulator at 3.5× with a falling index; decays over `decay`.
-void bell(Pcm& out, double t, float midi, float level, float decay, float pan);
+struct BellShape {
+  float level, decay, pan;
+};
+void bell(Pcm& out, double t, float midi, const BellShape& shape);
+
+// The level and the `attack` and `release` ramps of a held voice (organ, tone).
+struct SwellShape {
+  float level, attack, release;
+};
 
 // A drawbar organ chord voice: sine partials 1, 2, 3, 4 and 6 with a slow rotary shimmer.
-void organ(Pcm& out, const Note& note, float level, float attack, float release);
+void organ(Pcm& out, const Note& note, const SwellShape& shape);
 
 // A shimmer grain: a sine under a Hann window.
-void grain(Pcm& out, double t, double length, float hz, float level, float pan);
+struct GrainShape {
+  double length;
+  float hz, level, pan;
+};
+void grain(Pcm& out, double t, const GrainShape& shape);
 
-// A plain sine tone with `attack` and `release` ramps, for the lowest and purest layers.
-void tone(Pcm& out, const Note& note, float level, float attack, float release);
+// A plain sine tone, for the lowest and purest layers.
+void tone(Pcm& out, const Note& note, const SwellShape& shape);
 
 }  // namespace contentgen

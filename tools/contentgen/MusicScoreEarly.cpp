@@ -54,7 +54,7 @@ void openingPad(Mixer& mix, double end) {
   Pcm pads(0.0, end + 3.0);
   // The first chord rises slowly out of silence; the others move from it, common notes held.
   for (int octave : {1, 0}) {
-    const PadShape first{3.5f, 0.9f, octave ? 9.0f : 6.0f, octave ? 0.030f : 0.016f};
+    const PadShape first{.attack = 3.5f, .release = 0.9f, .detune = octave ? 9.0f : 6.0f, .level = octave ? 0.030f : 0.016f};
     PadShape next = first;
     next.attack = 1.2f;
     pad(pads, chordNotes(kChords[0].chord, kChords[0].from, kChords[0].to, octave), first);
@@ -69,7 +69,7 @@ void openingPad(Mixer& mix, double end) {
   filterTrack(pads, [&](double t) { return curveAt(kCutoff, t); }, 0.8f, false);
   steepHighPass(pads, 130.0f);
   // F3 held throughout: band 2 (the sky and the ribbons' glow) from the first seconds.
-  tone(pads, {0.0, end, 53}, 0.055f, 3.5f, 1.0f);
+  tone(pads, {0.0, end, 53}, {.level = 0.055f, .attack = 3.5f, .release = 1.0f});
   mix.add(pads, 1.0f, {0.35f, 0.0f});
 }
 
@@ -81,7 +81,7 @@ void openingBells(Mixer& mix, double end) {
   for (std::size_t i = 0; i < std::size(kMotif); ++i) {
     const auto& [t, midi] = kMotif[i];
     bool card = std::find(kCards.begin(), kCards.end(), t) != kCards.end();
-    bell(bells, t, midi, card ? 0.09f : 0.06f, 0.9f, i % 2 ? 0.4f : -0.4f);
+    bell(bells, t, midi, {.level = card ? 0.09f : 0.06f, .decay = 0.9f, .pan = i % 2 ? 0.4f : -0.4f});
   }
   mix.add(bells, 1.0f, {0.4f, 0.3f});
 }
@@ -189,7 +189,7 @@ void secondHarmony(Mixer& mix, const Grid& grid, double start, double end, doubl
     int index = kUpDown[wrapIndex(s, 8)];
     float midi = (index < 4 ? chord.voicing[std::size_t(index)] : chord.voicing[0] + 12.0f) + 12.0f;
     float accent = wrapIndex(s, 4) == 0 ? 1.0f : 0.7f;
-    pluck(arp, {t, t + 0.1, midi, accent}, 0.07f, 2600.0f, 0.13f, s % 2 ? 0.3f : -0.3f);
+    pluck(arp, {t, t + 0.1, midi, accent}, {.level = 0.07f, .bright = 2600.0f, .decay = 0.13f, .pan = s % 2 ? 0.3f : -0.3f});
   }
   mix.add(arp, 1.0f, {0.15f, 0.3f});
   Pcm pads(start - 0.5, end - start + 3.5);
@@ -226,10 +226,12 @@ void thirdOrgan(Mixer& mix, const Grid& grid, double start, double end) {
   Pcm organs(start, end - start + 3.0);
   for (long long k = 0; grid.bar(double(k)) < end; ++k) {
     double from = k == 0 ? start : grid.bar(double(k)), to = std::min(end, grid.bar(double(k + 1)));
-    for (const Note& n : chordNotes(thirdChord(grid, from + 0.01), from, to, 0)) organ(organs, n, 0.05f, 0.06f, 0.3f);
+    for (const Note& n : chordNotes(thirdChord(grid, from + 0.01), from, to, 0))
+      organ(organs, n, {.level = 0.05f, .attack = 0.06f, .release = 0.3f});
   }
   for (double b : thirdSceneBeatTimes()) {
-    for (const Note& n : chordNotes(thirdChord(grid, b + 0.01), b, b + 0.3, 1)) organ(organs, n, 0.07f, 0.003f, 0.25f);
+    for (const Note& n : chordNotes(thirdChord(grid, b + 0.01), b, b + 0.3, 1))
+      organ(organs, n, {.level = 0.07f, .attack = 0.003f, .release = 0.25f});
   }
   mix.add(organs, 1.0f, {0.35f, 0.0f});
 }
@@ -246,7 +248,7 @@ void thirdBass(Mixer& mix, const Grid& grid, double start, double end) {
   for (float p : scenes::kThirdScenePulsesB) {
     if (p >= scenes::kThirdSceneWavesUntil) continue;  // the waves, and so the pulse, end there
     double t = start + p;
-    wobbleBass(low, {t, t + 1.05, rootFrom(thirdChord(grid, t), 41)}, 0.2f, 1400.0f);
+    wobbleBass(low, {t, t + 1.05, rootFrom(thirdChord(grid, t), 41)}, {.level = 0.2f, .peakHz = 1400.0f});
   }
 }
 
@@ -344,7 +346,8 @@ void fourthHarmony(Mixer& mix, const Grid& grid, double start, double end) {
     double t = grid.at(double(s));
     const Chord chord = fourthChord(grid, t);
     for (std::size_t i = 0; i < chord.voicing.size(); ++i) {
-      pluck(stabs, {t, t + 0.1, chord.voicing[i] + 12.0f}, 0.04f, 3200.0f, 0.12f, -0.45f + 0.3f * float(i));
+      pluck(stabs, {t, t + 0.1, chord.voicing[i] + 12.0f},
+            {.level = 0.04f, .bright = 3200.0f, .decay = 0.12f, .pan = -0.45f + 0.3f * float(i)});
     }
   }
   padPerBar(stabs, grid, start, end, 0, {0.4f, 0.3f, 8.0f, 0.014f}, [&](double t) { return fourthChord(grid, t); });
@@ -431,7 +434,7 @@ void fifthTonal(Mixer& mix, const Grid& grid, const FifthHarmony& harmony, doubl
   for (const Held& h : harmony.chords) {
     for (const Note& n : chordNotes(h.chord, h.from, h.to, 1)) notes.push_back(n);
   }
-  pad(pads, notes, {2.0f, 0.7f, 10.0f, 0.03f});  // out of silence with the black fade
+  pad(pads, notes, {.attack = 2.0f, .release = 0.7f, .detune = 10.0f, .level = 0.03f});  // out of silence with the black fade
   filterTrack(pads, [](double) { return 3500.0f; }, 0.7f, false);
   steepHighPass(pads, 350.0f);
   mix.add(pads, 1.0f, {0.35f, 0.0f});
@@ -451,7 +454,7 @@ void fifthTonal(Mixer& mix, const Grid& grid, const FifthHarmony& harmony, doubl
     }
     if (s % 2 != 0) continue;
     float midi = chord.voicing[std::size_t(kArp[wrapIndex(s / 2, 8)])] + 24.0f;
-    bell(bells, t, midi, pos % 4 == 0 ? 0.05f : 0.038f, 0.25f, s % 4 ? 0.5f : -0.5f);
+    bell(bells, t, midi, {.level = pos % 4 == 0 ? 0.05f : 0.038f, .decay = 0.25f, .pan = s % 4 ? 0.5f : -0.5f});
   }
   // Out of silence with the black fade.
   applyGain(bells, [start](double t) { return float(std::clamp((t - start) / 2.0, 0.0, 1.0)); });

@@ -50,7 +50,8 @@ void sixthDrums(Mixer& mix, const Grid& grid, double start, double end) {
       clap(drums, t, 0.5f, 0.13f, 0.0f, seedOf(t, 63));
       const Chord chord = sixthChord(grid, t);
       for (std::size_t k = 0; k < chord.voicing.size(); ++k) {
-        pluck(stabs, {t, t + 0.1, chord.voicing[k] + 12.0f}, 0.045f, 3500.0f, 0.14f, -0.4f + 0.27f * float(k));
+        pluck(stabs, {t, t + 0.1, chord.voicing[k] + 12.0f},
+              {.level = 0.045f, .bright = 3500.0f, .decay = 0.14f, .pan = -0.4f + 0.27f * float(k)});
       }
     } else if (kind == SixthCut::toValley) {
       if (back++ % 2 == 0) {
@@ -90,14 +91,15 @@ void sixthTonal(Mixer& mix, const Grid& grid, double start, double end) {
     const Chord chord = sixthChord(grid, t);
     int index = kUp[wrapIndex(s, 8)];
     float midi = chord.voicing[std::size_t(index % 4)] + 12.0f * float(1 + index / 4);
-    pluck(arp, {t, t + 0.1, midi, wrapIndex(s, 4) == 0 ? 1.0f : 0.65f}, 0.04f, 2200.0f, 0.12f, s % 2 ? 0.35f : -0.35f);
+    pluck(arp, {t, t + 0.1, midi, wrapIndex(s, 4) == 0 ? 1.0f : 0.65f},
+          {.level = 0.04f, .bright = 2200.0f, .decay = 0.12f, .pan = s % 2 ? 0.35f : -0.35f});
   }
   std::vector<Note> notes;
   for (long long k = 0; grid.bar(double(k)) < end; ++k) {
     double a = grid.bar(double(k)), b = std::min(end, grid.bar(double(k + 1)));
     for (const Note& n : chordNotes(sixthChord(grid, a + 0.01), a, b, 0)) notes.push_back(n);
   }
-  pad(pads, notes, {0.3f, 0.4f, 8.0f, 0.02f});
+  pad(pads, notes, {.attack = 0.3f, .release = 0.4f, .detune = 8.0f, .level = 0.02f});
   filterTrack(pads, [](double) { return 2500.0f; }, 0.7f, false);
   mix.add(arp, 1.0f, {0.1f, 0.3f});
   mix.add(pads, 1.0f, {0.3f, 0.0f});
@@ -115,12 +117,12 @@ void seventhSection(Mixer& mix, double start, double end) {
   for (const Held& h : chords) {
     for (const Note& n : chordNotes(h.chord, h.from, h.to, 0)) low.push_back(n);
     for (const Note& n : chordNotes(h.chord, h.from, h.to, 1)) high.push_back(n);
-    tone(pads, {h.from, h.to, rootFrom(h.chord, 48)}, 0.1f, 1.5f, 0.8f);
-    tone(pads, {h.from, h.to, rootFrom(h.chord, 29)}, 0.12f, 2.5f, 1.2f);
+    tone(pads, {h.from, h.to, rootFrom(h.chord, 48)}, {.level = 0.1f, .attack = 1.5f, .release = 0.8f});
+    tone(pads, {h.from, h.to, rootFrom(h.chord, 29)}, {.level = 0.12f, .attack = 2.5f, .release = 1.2f});
   }
   // In at full level on the cut (the pad then swells down with the ribbons).
-  pad(pads, low, {0.05f, 1.0f, 10.0f, 0.026f});
-  pad(pads, high, {0.05f, 1.0f, 12.0f, 0.02f});
+  pad(pads, low, {.attack = 0.05f, .release = 1.0f, .detune = 10.0f, .level = 0.026f});
+  pad(pads, high, {.attack = 0.05f, .release = 1.0f, .detune = 12.0f, .level = 0.02f});
   constexpr CurvePoint kCutoff[] = {{154.64, 3000}, {156.8, 1200}, {166, 1800}, {176, 3200}};
   filterTrack(pads, [&](double t) { return curveAt(kCutoff, t); }, 0.7f, false);
   constexpr CurvePoint kLevel[] = {{154.64, 1.0f}, {154.8, 1.0f}, {156.8, 0.45f}, {165, 0.7f}, {176, 1.0f}};
@@ -133,7 +135,7 @@ void seventhSection(Mixer& mix, double start, double end) {
     double t = grid.at(double(2 * e));
     if (t < start + 1.5) continue;
     float midi = chordAt(chords, t).voicing[std::size_t(kPattern[wrapIndex(e, 4)])] + 12.0f;
-    pluck(arp, {t, t + 0.2, midi}, 0.035f, 1500.0f, 0.3f, e % 2 ? 0.4f : -0.4f);
+    pluck(arp, {t, t + 0.2, midi}, {.level = 0.035f, .bright = 1500.0f, .decay = 0.3f, .pan = e % 2 ? 0.4f : -0.4f});
   }
   mix.add(arp, 1.0f, {0.3f, 0.4f});
   cymbal(fx, start, 0.3f, 1.0f, 0.0f, 70, 0.06f);  // choked on the cut
@@ -168,7 +170,7 @@ void eighthDrums(Mixer& mix, const EighthPlan& plan, double start, double end) {
   for (double t : plan.cuts) {
     cymbal(drums, t, 0.32f, 0.6f, 0.0f, seedOf(t, 80));
     subDrop(drums, t, 0.35f, 70.0f, 36.0f, 0.6f);
-    bell(fx, t, 89, 0.05f, 1.0f, 0.0f);
+    bell(fx, t, 89, {.level = 0.05f, .decay = 1.0f, .pan = 0.0f});
   }
   for (std::size_t i = 0; i < plan.beats.size(); ++i) {
     const double t = plan.beats[i];
@@ -208,12 +210,12 @@ void eighthTonal(Mixer& mix, const EighthPlan& plan, double start, double end) {
     Chord chord = grid.bar(double(k)) >= plan.cuts.back() ? kFm7 : plan.chord(a + 0.01);
     for (const Note& n : chordNotes(chord, a, b, 0)) notes.push_back(n);
   }
-  pad(pads, notes, {0.6f, 0.5f, 9.0f, 0.03f});
+  pad(pads, notes, {.attack = 0.6f, .release = 0.5f, .detune = 9.0f, .level = 0.03f});
   filterTrack(pads, [](double) { return 1800.0f; }, 0.7f, false);
   // The theme's first half from the first cut, its second half after the pause (bars 8–11).
   for (const ThemeNote& n : mainTheme()) {
     double t = grid.at(double(n.start < 64 ? n.start : n.start + 64));
-    lead(melody, {t, t + n.length * kSixteenth - 0.03, n.midi}, 0.085f, 2400.0f);
+    lead(melody, {t, t + n.length * kSixteenth - 0.03, n.midi}, {.level = 0.085f, .cutoff = 2400.0f});
   }
   constexpr CurvePoint kFade[] = {{218, 1.0f}, {220, 0.0f}};
   for (Pcm* track : {&low, &pads, &melody}) applyGain(*track, [&](double t) { return curveAt(kFade, t); });
@@ -245,11 +247,12 @@ void ninthSection(Mixer& mix, double start, double end) {
     chords.push_back({bounds[i], bounds[i + 1], order[i]});
     for (const Note& n : chordNotes(order[i], bounds[i], bounds[i + 1], 0)) low.push_back(n);
     for (const Note& n : chordNotes(order[i], bounds[i], bounds[i + 1], 1)) high.push_back(n);
-    tone(pads, {bounds[i], bounds[i + 1], rootFrom(order[i], 48)}, 0.14f, i == 0 ? 2.0f : 0.4f, 0.8f);
+    tone(pads, {bounds[i], bounds[i + 1], rootFrom(order[i], 48)},
+         {.level = 0.14f, .attack = i == 0 ? 2.0f : 0.4f, .release = 0.8f});
   }
   // The slot's fade-in from black shapes the start (see kEdges below).
-  pad(pads, low, {0.4f, 0.8f, 9.0f, 0.028f});
-  pad(pads, high, {0.4f, 0.8f, 12.0f, 0.018f});
+  pad(pads, low, {.attack = 0.4f, .release = 0.8f, .detune = 9.0f, .level = 0.028f});
+  pad(pads, high, {.attack = 0.4f, .release = 0.8f, .detune = 12.0f, .level = 0.018f});
   filterTrack(pads, [&](double t) { return 500.0f + 2600.0f * std::pow(openness(t), 1.5f); }, 0.8f, false);
   constexpr CurvePoint kEdges[] = {{220, 0.0f}, {222, 1.0f}, {251.45, 1.0f}, {253.45, 0.05f}};
   applyGain(pads, [&](double t) { return curveAt(kEdges, t) * (0.55f + 0.45f * openness(t)); });
@@ -257,7 +260,7 @@ void ninthSection(Mixer& mix, double start, double end) {
   for (double t : cuts) {
     kick(hits, t, {0.45f, 70.0f, 45.0f, 0.03f, 0.5f, 0.25f, 0.0f}, seedOf(t, 90));
     shaker(hits, t, 0.12f, 0.08f, 0.2f, seedOf(t, 91));
-    bell(hits, t, 84, 0.04f, 1.2f, -0.3f);
+    bell(hits, t, 84, {.level = 0.04f, .decay = 1.2f, .pan = -0.3f});
   }
   mix.add(hits, 1.0f, {0.35f, 0.2f});
   Rng rng(92);
@@ -265,7 +268,10 @@ void ninthSection(Mixer& mix, double start, double end) {
     const Chord chord = chordAt(chords, t);
     float midi = chord.voicing[rng.next() % 4] + 12.0f * float(2 + rng.next() % 2);
     float level = 0.012f * (0.4f + 0.6f * openness(t)) * curveAt(kEdges, t);
-    grain(shimmer, t, 0.08 + 0.14 * double(rng.unit()), midiHz(midi), level, rng.range(-0.8f, 0.8f));
+    // The pan is drawn before the length: the order the generated music was first made with.
+    const float pan = rng.range(-0.8f, 0.8f);
+    const double length = 0.08 + 0.14 * double(rng.unit());
+    grain(shimmer, t, {.length = length, .hz = midiHz(midi), .level = level, .pan = pan});
   }
   mix.add(shimmer, 1.0f, {0.5f, 0.3f});
 }
@@ -287,8 +293,8 @@ void creditsSection(Mixer& mix, double start, double end) {
     for (const Note& n : chordNotes(order[k], a, b, 1)) high.push_back(n);
     bass(tonal, {a, b - 0.05, rootFrom(order[k], 29)}, shape);
   }
-  pad(tonal, low, {0.8f, 0.4f, 9.0f, 0.028f});
-  pad(tonal, high, {0.8f, 0.4f, 12.0f, 0.02f});
+  pad(tonal, low, {.attack = 0.8f, .release = 0.4f, .detune = 9.0f, .level = 0.028f});
+  pad(tonal, high, {.attack = 0.8f, .release = 0.4f, .detune = 12.0f, .level = 0.02f});
   filterTrack(tonal, [](double) { return 3000.0f; }, 0.7f, false);
   for (const ThemeNote& n : mainTheme()) {
     if (n.start >= 64) break;
@@ -296,8 +302,8 @@ void creditsSection(Mixer& mix, double start, double end) {
     double length = bars[bar + 1] - bars[bar];
     double t = bars[bar] + length * (n.start % 16) / 16.0;
     double until = std::min(t + length * n.length / 16.0 - 0.03, end - 0.15);
-    lead(melody, {t, until, n.midi}, 0.09f, 2800.0f);
-    bell(melody, t, n.midi + 12.0f, 0.03f, 0.5f, 0.3f);
+    lead(melody, {t, until, n.midi}, {.level = 0.09f, .cutoff = 2800.0f});
+    bell(melody, t, n.midi + 12.0f, {.level = 0.03f, .decay = 0.5f, .pan = 0.3f});
   }
   constexpr CurvePoint kFadeIn[] = {{253.45, 0.0f}, {255.45, 1.0f}};
   for (Pcm* track : {&tonal, &melody}) applyGain(*track, [&](double t) { return curveAt(kFadeIn, t); });
@@ -327,10 +333,12 @@ void closingSection(Mixer& mix, double start, double blackAt) {
                                {268.35, 89, 0.08f}, {269.3, 87, 0.05f},  {270.6, 84, 0.045f}, {272.2, 80, 0.04f},
                                {274.3, 89, 0.035f}};
   Pcm coda(start, kMusicSeconds - start);
-  for (std::size_t i = 0; i < std::size(kChimes); ++i) bell(coda, kChimes[i].t, kChimes[i].midi, kChimes[i].level, 1.2f, i % 2 ? 0.35f : -0.35f);
+  for (std::size_t i = 0; i < std::size(kChimes); ++i)
+    bell(coda, kChimes[i].t, kChimes[i].midi, {.level = kChimes[i].level, .decay = 1.2f, .pan = i % 2 ? 0.35f : -0.35f});
   const double from = blackAt + 0.07, until = from + 1.2;
-  pad(coda, std::vector<Note>{{from, until, 41}, {from, until, 48}, {from, until, 53}, {from, until, 56}}, {0.8f, 0.45f, 6.0f, 0.05f});
-  tone(coda, {from, until, 29}, 0.1f, 0.8f, 0.45f);
+  pad(coda, std::vector<Note>{{from, until, 41}, {from, until, 48}, {from, until, 53}, {from, until, 56}},
+      {.attack = 0.8f, .release = 0.45f, .detune = 6.0f, .level = 0.05f});
+  tone(coda, {from, until, 29}, {.level = 0.1f, .attack = 0.8f, .release = 0.45f});
   mix.add(coda, 1.0f, {0.35f, 0.15f});
 }
 

@@ -15,10 +15,6 @@ void ColourBuffer::ensure(UINT width, UINT height) {
   height_ = height;
 }
 
-RECT wholeRect(const GlSurface& surface) {
-  return RECT{0, 0, LONG(surface.desc().Width), LONG(surface.desc().Height)};
-}
-
 GlBlitter::GlBlitter() : read_(FramebufferName::make()), draw_(FramebufferName::make()) {}
 
 void GlBlitter::bindSource(const GlSurface& source) {

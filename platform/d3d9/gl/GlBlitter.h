@@ -44,7 +44,4 @@ private:
   ColourBuffer resolve_;
 };
 
-// The whole surface as a rectangle.
-RECT wholeRect(const GlSurface& surface);
-
 }  // namespace d3d9::gl

@@ -6,35 +6,21 @@
 namespace d3d9::gl {
 
 GlSurface::GlSurface(std::shared_ptr<GlContext> context, const D3DSURFACE_DESC& desc, GLenum storage, int samples)
-    : context_(std::move(context)), desc_(desc), renderbuffer_(RenderbufferName::make()) {
+    : Surface(desc, nullptr), context_(std::move(context)), renderbuffer_(RenderbufferName::make()) {
   glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_.get());
   glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, storage, GLsizei(desc.Width), GLsizei(desc.Height));
 }
 
-GlSurface::GlSurface(const D3DSURFACE_DESC& desc, GlTexture* container, UINT level)
-    : desc_(desc), container_(container), level_(level) {}
+GlSurface::GlSurface(const D3DSURFACE_DESC& desc, GlTexture* texture, UINT level)
+    : Surface(desc, texture), texture_(texture), level_(level) {}
 
 GlSurface::~GlSurface() {
   if (context_) context_->makeCurrent();
 }
 
-ULONG GlSurface::AddRef() { return container_ ? container_->AddRef() : Named<IDirect3DSurface9>::AddRef(); }
-
-ULONG GlSurface::Release() { return container_ ? container_->Release() : Named<IDirect3DSurface9>::Release(); }
-
-const char* GlSurface::GetDebugName() const {
-  return container_ ? container_->GetDebugName() : Named<IDirect3DSurface9>::GetDebugName();
-}
-
-HRESULT GlSurface::GetDesc(D3DSURFACE_DESC* pDesc) {
-  if (!pDesc) return D3DERR_INVALIDCALL;
-  *pDesc = desc_;
-  return D3D_OK;
-}
-
 void GlSurface::attach(GLenum target, GLenum attachment) const {
-  if (container_) {
-    glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, container_->name(), GLint(level_));
+  if (texture_) {
+    glFramebufferTexture2D(target, attachment, GL_TEXTURE_2D, texture_->name(), GLint(level_));
   } else {
     glFramebufferRenderbuffer(target, attachment, GL_RENDERBUFFER, renderbuffer_.get());
   }
@@ -42,22 +28,10 @@ void GlSurface::attach(GLenum target, GLenum attachment) const {
 
 // ---------------------------------------------------------------------------------------------
 
-namespace {
-UINT fullChainLength(UINT width, UINT height) {
-  UINT levels = 1;
-  while (width > 1 || height > 1) {
-    width = std::max(1u, width / 2);
-    height = std::max(1u, height / 2);
-    ++levels;
-  }
-  return levels;
-}
-}  // namespace
-
 GlTexture::GlTexture(std::shared_ptr<GlContext> context, UINT width, UINT height, UINT levels, DWORD usage,
                      D3DFORMAT format, D3DPOOL pool)
     : context_(std::move(context)), format_(*textureFormatOf(format)), texture_(TextureName::make()) {
-  UINT count = levels == 0 ? fullChainLength(width, height) : std::min(levels, fullChainLength(width, height));
+  UINT count = levels == 0 ? mipChainLength(width, height) : std::min(levels, mipChainLength(width, height));
   bindForUpload();
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(count - 1));
@@ -81,30 +55,13 @@ void GlTexture::bindForUpload() const {
   glBindTexture(GL_TEXTURE_2D, texture_.get());
 }
 
-DWORD GlTexture::GetLevelCount() { return static_cast<DWORD>(levels_.size()); }
-
-HRESULT GlTexture::GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) {
-  if (Level >= levels_.size()) return D3DERR_INVALIDCALL;
-  return levels_[Level].surface->GetDesc(pDesc);
-}
-
-HRESULT GlTexture::GetSurfaceLevel(UINT Level, IDirect3DSurface9** ppSurfaceLevel) {
-  if (!ppSurfaceLevel || Level >= levels_.size()) return D3DERR_INVALIDCALL;
-  AddRef();
-  *ppSurfaceLevel = levels_[Level].surface.get();
-  return D3D_OK;
-}
-
 // A level written before and locked without discarding is read back first, so the lock shows its
 // texels; a first lock starts from zeros.
 HRESULT GlTexture::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect, DWORD Flags) {
   if (!pLockedRect || Level >= levels_.size() || pRect) return D3DERR_INVALIDCALL;
   auto& level = levels_[Level];
   const D3DSURFACE_DESC& desc = level.surface->desc();
-  // As on Direct3D: render targets and static default-pool textures cannot be locked.
-  bool lockable = !(desc.Usage & D3DUSAGE_RENDERTARGET) &&
-                  (desc.Pool != D3DPOOL_DEFAULT || (desc.Usage & D3DUSAGE_DYNAMIC));
-  if (level.locked || !lockable) return D3DERR_INVALIDCALL;
+  if (level.locked || !lockable(desc)) return D3DERR_INVALIDCALL;
   UINT pitch = desc.Width * bytesPerTexel(desc.Format);
   level.bytes.assign(std::size_t(pitch) * desc.Height, 0);
   if (level.written && !(Flags & D3DLOCK_DISCARD)) {
@@ -139,22 +96,12 @@ HRESULT GlTexture::UnlockRect(UINT Level) {
 
 // ---------------------------------------------------------------------------------------------
 
-GlVertexDeclaration::GlVertexDeclaration(std::vector<D3DVERTEXELEMENT9> elements) : elements_(std::move(elements)) {
-  for (const D3DVERTEXELEMENT9& e : elements_) {
+GlVertexDeclaration::GlVertexDeclaration(std::vector<D3DVERTEXELEMENT9> elements) : Declaration(std::move(elements)) {
+  for (const D3DVERTEXELEMENT9& e : this->elements()) {
     int location = attributeLocationOf(e.Usage, e.UsageIndex);
     auto format = attributeFormatOf(e.Type);
     if (location >= 0 && format) attributes_.push_back(Attribute{GLuint(location), *format, e.Offset});
   }
-}
-
-HRESULT GlVertexDeclaration::GetDeclaration(D3DVERTEXELEMENT9* pDecl, UINT* pNumElements) {
-  if (!pNumElements) return D3DERR_INVALIDCALL;
-  *pNumElements = static_cast<UINT>(elements_.size() + 1);
-  if (pDecl) {
-    std::copy(elements_.begin(), elements_.end(), pDecl);
-    pDecl[elements_.size()] = D3DDECL_END();
-  }
-  return D3D_OK;
 }
 
 }  // namespace d3d9::gl
