@@ -47,7 +47,14 @@ void expectRibbon(const assets::Mesh& grid, const Ribbon& rb, const std::string&
   grid.vertexBuffer->Unlock();
 }
 
-std::int32_t step453463(int i) { return std::int32_t(453463u * std::uint32_t(i)); }
+// Ribbons of one period, amplitude, phase and length, one per seed, for grids 0 on.
+std::vector<Ribbon> ribbons(float period, float amplitude, float phase, int length, std::vector<std::uint32_t> seeds) {
+  std::vector<Ribbon> out;
+  for (std::uint32_t seed : seeds) out.push_back({period, amplitude, phase, length, std::int32_t(seed)});
+  return out;
+}
+// Seeds 453463 i for i = 0 to 3, wrapping in 32 bits.
+const std::vector<std::uint32_t> kSteppedSeeds = {0u, 453463u, 2u * 453463u, 3u * 453463u};
 
 TEST(RibbonRebuild, EachSceneRebuildsItsRibbonsWithItsNumbers) {
   struct Case {
@@ -56,51 +63,25 @@ TEST(RibbonRebuild, EachSceneRebuildsItsRibbonsWithItsNumbers) {
     std::vector<Ribbon> ribbons;  // grid i gets ribbons[i]
   };
   const float a = 3.7f, b = 100.3f;
+  // clang-format off
   const Case cases[] = {
-      {"opening", [=](Show& s) { scenes::openingScene(*s.main, a, b); }, {{20, 20, 50 * a, 200, 623423}}},
-      {"second",
-       [=](Show& s) { scenes::secondScene(*s.main, a, b); },
-       {{30, 15, 560 * a, 200, 423423},
-        {30, 15, 560 * a, 200, 7673423},
-        {30, 15, 560 * a, 200, 233423},
-        {30, 15, 560 * a, 200, 73423},
-        {30, 15, 560 * a, 200, 9673423},
-        {30, 15, 560 * a, 200, 6573423}}},
-      {"fifth",
-       [=](Show& s) { scenes::fifthSceneA(*s.main, a, b, 0); },
-       {{40, 20, 200 * b, 600, 423423}, {40, 20, 200 * b, 600, 4223423}}},
-      {"fifth alternate",
-       [=](Show& s) { scenes::fifthSceneB(*s.main, a, b, 1); },
-       {{40, 20, 200 * b, 600, 423423}, {40, 20, 200 * b, 600, 4223423}}},
+      {"opening", [=](Show& s) { scenes::openingScene(*s.main, a, b); }, ribbons(20, 20, 50 * a, 200, {623423})},
+      {"second", [=](Show& s) { scenes::secondScene(*s.main, a, b); },
+       ribbons(30, 15, 560 * a, 200, {423423, 7673423, 233423, 73423, 9673423, 6573423})},
+      {"fifth", [=](Show& s) { scenes::fifthSceneA(*s.main, a, b, 0); },
+       ribbons(40, 20, 200 * b, 600, {423423, 4223423})},
+      {"fifth alternate", [=](Show& s) { scenes::fifthSceneB(*s.main, a, b, 1); },
+       ribbons(40, 20, 200 * b, 600, {423423, 4223423})},
       // Cut 0 (u up to 3.25): the ribbon time is u.
-      {"sixth",
-       [=](Show& s) { scenes::sixthScene(*s.main, 2.0f, b); },
-       {{40, 30, 2000, 400, 0},
-        {40, 30, 2000, 400, step453463(1)},
-        {40, 30, 2000, 400, step453463(2)},
-        {40, 30, 2000, 400, step453463(3)}}},
-      {"seventh",
-       [=](Show& s) { scenes::seventhScene(*s.main, a, b); },
-       {{30, 30, 600 * a, 200, 35234}, {30, 30, 600 * a, 200, 4685234}}},
-      {"ninth",
-       [=](Show& s) { scenes::ninthScene(*s.main, a, b); },
-       {{40, 30, 50 * a, 400, 0},
-        {40, 30, 50 * a, 400, step453463(1)},
-        {40, 30, 50 * a, 400, step453463(2)},
-        {40, 30, 50 * a, 400, step453463(3)}}},
-      {"third",
-       [=](Show& s) { scenes::thirdScene(*s.organ, a, b); },
-       {{40, 30, 300 * b, 400, 0},
-        {40, 30, 300 * b, 400, step453463(1)},
-        {40, 30, 300 * b, 400, step453463(2)},
-        {40, 30, 300 * b, 400, step453463(3)}}},
-      {"fourth",
-       [=](Show& s) { scenes::fourthScene(*s.organ, a, b); },
-       {{40, 30, 200 * b, 400, 0},
-        {40, 30, 200 * b, 400, step453463(1)},
-        {40, 30, 200 * b, 400, step453463(2)},
-        {40, 30, 200 * b, 400, step453463(3)}}},
+      {"sixth", [=](Show& s) { scenes::sixthScene(*s.main, 2.0f, b); },
+       ribbons(40, 30, 1000 * 2.0f, 400, kSteppedSeeds)},
+      {"seventh", [=](Show& s) { scenes::seventhScene(*s.main, a, b); },
+       ribbons(30, 30, 600 * a, 200, {35234, 4685234})},
+      {"ninth", [=](Show& s) { scenes::ninthScene(*s.main, a, b); }, ribbons(40, 30, 50 * a, 400, kSteppedSeeds)},
+      {"third", [=](Show& s) { scenes::thirdScene(*s.organ, a, b); }, ribbons(40, 30, 300 * b, 400, kSteppedSeeds)},
+      {"fourth", [=](Show& s) { scenes::fourthScene(*s.organ, a, b); }, ribbons(40, 30, 200 * b, 400, kSteppedSeeds)},
   };
+  // clang-format on
   for (const Case& c : cases) {
     drawDirect(c.draw);
     Show& show = Show::instance();
