@@ -3,12 +3,13 @@
 # clicked, and the show's window presents its first frames; Escape then ends it with exit code 1.
 # Usage: dialog_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
 content=$2
 for tool in Xvfb xdotool ffmpeg python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
-[ -d "$content/RV07" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+[ -d "$content/RV07" ] || skip "no generated content in $content"
 
 work=$(mktemp -d)
 display=":$((200 + $$ % 500))"
