@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "tests/support/ShowFixture.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
@@ -20,13 +20,11 @@ TEST(Show, TheWholeTimelineDrawsEveryRenderer) {
   std::set<std::string> renderers;
   unsigned invalidBefore = show.traceDevice().invalidCalls();
   for (double t = 0.0; t <= 281.0; t += 0.5) {
-    auto lines = show.frameAt(t);
-    auto scenes = testsupport::eventsOf(lines, "scene");
-    EXPECT_TRUE(testsupport::eventsOf(lines, "messageBox").empty()) << t;
-    if (scenes.empty()) continue;
-    auto begin = scenes[0].find("\"renderer\":\"") + 12;
-    renderers.insert(scenes[0].substr(begin, scenes[0].find('"', begin) - begin));
-    EXPECT_EQ(testsupport::eventsOf(lines, "present").size(), 1u) << t;
+    const testsupport::Frame frame = testsupport::frameAt(t);
+    EXPECT_TRUE(frame.messages.empty()) << t;
+    if (frame.renderer.empty()) continue;
+    renderers.insert(frame.renderer);
+    EXPECT_EQ(frame.count("present"), 1) << t;
   }
   // The flashes of the opening and the third scene need loud beats; the rest are on the clock.
   for (const char* name : {"openingScene", "secondScene", "thirdScene", "thirdFlash", "fourthScene", "fifthSceneA",
