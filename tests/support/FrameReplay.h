@@ -1,7 +1,6 @@
-// Test support for the scene tests: replays one frame's trace lines the way the device sees them
-// (each draw with its target, render states, effect, pass and the parameter values its pass has
-// uploaded) and keeps the frame's other steps in order; plus the matrix and point checks the
-// scene tests share. The scene tests own their expectations; this file owns only the replay.
+// Test support for the scene tests: replays a frame's trace lines as the device sees them (each draw
+// with its target, states, effect, pass and the values its pass uploaded), its steps in order, and
+// the matrix and point checks the scene tests share; the expectations stay in the tests.
 #pragma once
 
 #include <gtest/gtest.h>
