@@ -5,6 +5,7 @@
 
 #include "geometry/GenerateGrid.h"
 #include "render/Device.h"
+#include "render/ScreenPass.h"
 
 namespace timeline {
 namespace {
@@ -123,8 +124,7 @@ void loadManifest() {
     d3d9::ComPtr<IDirect3DSurface9> backBuffer;
     if (SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.put()))) backBuffer->GetDesc(&back);
   }
-  // Half sizes are the back buffer's multiplied by 0.5 and truncated.
-  UINT halfWidth = UINT(float(back.Width) * 0.5f), halfHeight = UINT(float(back.Height) * 0.5f);
+  const UINT halfWidth = render::halfSize(back.Width), halfHeight = render::halfSize(back.Height);
   m.shadowTarget.create(kShadowTargetSize, kShadowTargetSize, back.Format, "shadowTarget");
   m.depthTarget.create(back.Width, back.Height, D3DFMT_R32F, "depthTarget");
   m.screenCopyTarget.create(back.Width, back.Height, back.Format, "screenCopyTarget");

@@ -281,8 +281,10 @@ D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,
   D3DXVECTOR4 r;
   const D3DXVECTOR4 v(*pV, 1.0f);
   D3DXVec4Transform(&r, &v, pM);
-  const FLOAT scale = r.w != 0.0f ? 1.0f / r.w : 1.0f;
-  *pOut = {r.x * scale, r.y * scale, r.z * scale};
+  // Each component divided by w, as the native library does (not multiplied by 1 / w, which rounds
+  // differently); a point with w = 0 comes back undivided.
+  const FLOAT w = r.w != 0.0f ? r.w : 1.0f;
+  *pOut = {r.x / w, r.y / w, r.z / w};
   return pOut;
 }
 

@@ -4,12 +4,13 @@
 # stopped with Ctrl-C leaves a file ffprobe can read.
 # Usage: capture_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
 content=$2
 for tool in ffmpeg ffprobe python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
-[ -f "$content/RV07/Vemir-Red Kite.mp3" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+[ -f "$content/RV07/Vemir-Red Kite.mp3" ] || skip "no generated content in $content"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }

@@ -3,25 +3,20 @@
 # clicked, and the show's window presents its first frames; Escape then ends it with exit code 1.
 # Usage: dialog_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
 content=$2
-for tool in Xvfb xdotool ffmpeg python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -d "$content/RV07" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+require_tools Xvfb xdotool ffmpeg python3
+[ -d "$content/RV07" ] || skip "no generated content in $content"
 
 work=$(mktemp -d)
-display=":$((200 + $$ % 500))"
 cleanup() {
   [ -n "${show:-}" ] && kill "$show" 2>/dev/null
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+start_display 1024x768
 
 "$redkite" --content "$content" --start 93 >"$work/show.log" 2>&1 &
 show=$!

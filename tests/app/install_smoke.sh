@@ -6,10 +6,11 @@
 # with dpkg-deb and lintian.
 # Usage: install_smoke.sh BUILD_DIR VERSION [--package]
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 build=$(cd "$1" && pwd)
 version=$2
 for tool in desktop-file-validate man; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -44,7 +45,7 @@ done
 
 if [ "${3:-}" = --package ]; then
   for tool in cpack dpkg-deb dpkg-shlibdeps lintian; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
   done
   (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.log" 2>&1 || { cat "$work/cpack.log"; exit 1; }
   deb=$work/package/redkite_${version}_amd64.deb

@@ -6,12 +6,13 @@
 # /dev/full, a closed pipe and SIGTERM (capture and spectrum recording) are covered too.
 # Usage: outputs_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
-content=$(cd "$2" 2>/dev/null && pwd) || { echo "SKIP: no content folder $2"; exit 77; }
+content=$(cd "$2" 2>/dev/null && pwd) || skip "no content folder $2"
 for tool in ffmpeg ffprobe python3 Xvfb; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+  command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
-[ -f "$content/RV07/Vemir-Red Kite.mp3" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+[ -f "$content/RV07/Vemir-Red Kite.mp3" ] || skip "no generated content in $content"
 work=$(mktemp -d)
 cleanup() {
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null

@@ -5,9 +5,10 @@
 # a frame driven by the spectrum draws as it does with the file.
 # Usage: spectrum_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
-content=$(cd "$2" 2>/dev/null && pwd) || { echo "SKIP: no content folder $2"; exit 77; }
-[ -f "$content/RV07/syncdata/fft.txt" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+content=$(cd "$2" 2>/dev/null && pwd) || skip "no content folder $2"
+[ -f "$content/RV07/syncdata/fft.txt" ] || skip "no generated content in $content"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0

@@ -4,15 +4,13 @@
 # with --watch a broken effect file is reported and a mended one reloaded; Escape ends it.
 # Usage: viewer_smoke.sh REDKITE CONTENT_DIR
 set -u
+source "${BASH_SOURCE[0]%/*}/smoke_support.sh"
 redkite=$1
 content=$(realpath "$2")
-for tool in Xvfb xdotool ffmpeg python3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[ -d "$content/RV07" ] || { echo "SKIP: no generated content in $content"; exit 77; }
+require_tools Xvfb xdotool ffmpeg python3
+[ -d "$content/RV07" ] || skip "no generated content in $content"
 
 work=$(mktemp -d)
-display=":$((200 + ($$ + 3) % 500))"
 cleanup() {
   [ -n "${show:-}" ] && kill "$show" 2>/dev/null
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
@@ -24,10 +22,7 @@ fail() {
   cat "$work/show.log"
   exit 1
 }
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+start_display 800x600
 
 # The content with its own copy of the effect files, so they can be rewritten.
 copy=$work/content

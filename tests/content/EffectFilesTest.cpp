@@ -28,6 +28,7 @@
 #ifdef REDKITE_CONTENT_GL
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/gl/GlDevice.h"
+#include "tests/support/RequireGl.h"
 #endif
 
 namespace {
@@ -278,7 +279,7 @@ protected:
 
   void SetUp() override {
     std::string reason;
-    if (!d3d9::gl::headlessAvailable(reason)) GTEST_SKIP() << "no headless OpenGL: " << reason;
+    if (!d3d9::gl::headlessAvailable(reason)) REDKITE_WITHOUT_GL("no headless OpenGL: " + reason);
     d3d9::gl::installHeadless();
     *d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_TRUE(d3d);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "geometry/LatticeNoise.h"
 #include "geometry/SmoothNoise.h"
@@ -54,6 +55,16 @@ TEST(SmoothNoise, LatticePointsGiveTheLatticeValues) {
       EXPECT_EQ(noise, D3DXVECTOR3(15 * lattice(m + 20), 15 * lattice(m), 40.0f * k)) << seed << " " << k;
     }
   }
+}
+
+// Between lattice points y follows P f^3 + Q f^2 + R f + w1 with P = (w3 - w2) - (w0 - w1),
+// Q = (w0 - w1) - P, R = w2 - w0, over w0..w3 = N(0)..N(3) for seed 0 in cell 1. By hand:
+// N(3): m = 24579; m^2 * 15731 = 3057969419; + 789221 = 3058758640; * m = 2121063376;
+// - 771171059 = 1349892317 (AND keeps it); 1 - h / 2^30 = -0.25718519. With N(0..2) above,
+// P = -0.49540014, Q = 0.43998220, R = 0.57542386.
+TEST(SmoothNoise, CubicBetweenLatticePoints) {
+  const std::pair<float, float> cases[] = {{0.25f, -0.06275882f}, {0.5f, 0.10940941f}, {0.75f, 0.24368790f}};
+  for (const auto& [f, y] : cases) EXPECT_NEAR(SmoothNoise(40, 40.0f * (1.0f + f), 1, 0).y, y, 1e-6f) << f;
 }
 
 // One period on with seed s is the cell of seed s + 1 (fractions exact in float); approaching the

@@ -7,14 +7,11 @@
 
 #include "render/Cameras.h"
 #include "scenes/CreditsScene.h"
-#include "tests/scenes/ClosingGroupSupport.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using closingtest::after;
-using scenetest::Draw;
-using scenetest::SceneFrame;
+using namespace testsupport;
 
 constexpr const char* kGrotte = "quarvdemo\\render1\\grotte.SCENEPlane01.mesh";
 
@@ -48,15 +45,15 @@ TEST(CreditsCamera, GlidesWithTheCard) {
   camera.nearPlane = 3.0f;
   camera.farPlane = 77.0f;
   scenes::placeCreditsCamera(camera, 4.0f);
-  EXPECT_LT(closingtest::distance(camera.eye, {0.0f, 30.0f, -28.0f}), 1e-5f);
-  EXPECT_LT(closingtest::distance(camera.target, {0.0f, 0.0f, -18.0f}), 1e-5f);
+  EXPECT_TRUE(pointsNear(camera.eye, {0.0f, 30.0f, -28.0f}, 1e-5f));
+  EXPECT_TRUE(pointsNear(camera.target, {0.0f, 0.0f, -18.0f}, 1e-5f));
   EXPECT_FLOAT_EQ(camera.fov, 1.5707964f);
   EXPECT_TRUE(camera.up.z == 1.0f && camera.nearPlane == 3.0f && camera.farPlane == 77.0f);
   assets::Camera light;
   light.nearPlane = 2.0f;
   scenes::placeCreditsLight(light, 12.9f);
-  EXPECT_LT(closingtest::distance(light.eye, {1.0f, 100.0f, 8.7f}), 1e-4f);
-  EXPECT_LT(closingtest::distance(light.target, {0.0f, 20.0f, 8.7f}), 1e-4f);
+  EXPECT_TRUE(pointsNear(light.eye, {1.0f, 100.0f, 8.7f}, 1e-4f));
+  EXPECT_TRUE(pointsNear(light.target, {0.0f, 20.0f, 8.7f}, 1e-4f));
   EXPECT_FLOAT_EQ(light.fov, 1.0471976f);
   EXPECT_EQ(light.nearPlane, 2.0f);
   const float tilt = 1.2566371f;
@@ -66,14 +63,14 @@ TEST(CreditsCamera, GlidesWithTheCard) {
     D3DXVec3TransformCoord(&out, &corner, &w);
     const D3DXVECTOR3 expected{15.0f * scale, 15.0f + 7.5f * scale * std::cos(tilt),
                                -24.0f + 7.5f * scale * std::sin(tilt)};
-    EXPECT_LT(closingtest::distance(out, expected), 1e-4f) << scale;
+    EXPECT_TRUE(pointsNear(out, expected, 1e-4f)) << scale;
   }
 }
 
 // 258 s ("music", faded in, no flash): the card into the shadow target from the light, the lit
 // ground reading it, the card under minimum blending, the three cards and one present.
 TEST(CreditsFrame, WalksItsStepsInOrder) {
-  const SceneFrame f = scenetest::frameAt(258.0);
+  const Frame f = frameAt(258.0);
   EXPECT_EQ(f.renderer, "creditsScene");
   EXPECT_TRUE(f.messages.empty()) << f.messages.front();
   std::vector<std::string> seen;
@@ -91,9 +88,8 @@ TEST(CreditsFrame, WalksItsStepsInOrder) {
   EXPECT_EQ(card[0].param("tex0"), "quarvdemo\\render8\\music.png");
   EXPECT_NEAR(card[0].value("pump"), a, 1e-4f);
   EXPECT_EQ(card[0].state("ZENABLE") + " " + card[0].state("ALPHABLENDENABLE"), "false false");
-  EXPECT_TRUE(closingtest::matricesNear(card[0].matrix("matProjection"),
-                                        scenes::creditsCardWorld(a, 2.7f) * ground.matrix("matLightViewProjection"),
-                                        1e-4f));
+  EXPECT_TRUE(matricesNear(card[0].matrix("matProjection"),
+                           scenes::creditsCardWorld(a, 2.7f) * ground.matrix("matLightViewProjection"), 1e-4f));
 
   EXPECT_EQ(ground.effect + " " + std::to_string(ground.pass), "quarvdemo\\shaders\\r1_bakke.fx 2");
   EXPECT_EQ(ground.state("CULLMODE"), "CCW");
@@ -103,16 +99,15 @@ TEST(CreditsFrame, WalksItsStepsInOrder) {
       "quarvdemo\\render4\\cubediffuse.png quarvdemo\\spotlight01.png shadowTarget quarvdemo\\render1\\normal.png");
   const std::vector<float> light = ground.values("LightPosition");
   ASSERT_EQ(light.size(), 3u);
-  EXPECT_LT(closingtest::distance({light[0], light[1], light[2]}, {1.0f, 100.0f, z}), 1e-4f);
-  EXPECT_LT(closingtest::distance(scenetest::eyeOfView(ground.matrix("matView")), {0.0f, 30.0f, z - 10.0f}), 1e-3f);
+  EXPECT_TRUE(pointsNear({light[0], light[1], light[2]}, {1.0f, 100.0f, z}, 1e-4f));
+  EXPECT_TRUE(pointsNear(eyeOf(ground.matrix("matView")), {0.0f, 30.0f, z - 10.0f}, 1e-3f));
 
   EXPECT_EQ(card[1].target, "backbuffer");
   EXPECT_EQ(card[1].state("BLENDOP") + " " + card[1].state("SRCBLEND") + " " + card[1].state("DESTBLEND") + " " +
                 card[1].state("CULLMODE") + " " + card[1].state("ZENABLE"),
             "MIN INVSRCCOLOR SRCCOLOR NONE true");
-  EXPECT_TRUE(closingtest::matricesNear(card[1].matrix("matProjection"),
-                                        scenes::creditsCardWorld(a, 2.4f) * ground.matrix("matWorldViewProjection"),
-                                        1e-4f));
+  EXPECT_TRUE(matricesNear(card[1].matrix("matProjection"),
+                           scenes::creditsCardWorld(a, 2.4f) * ground.matrix("matWorldViewProjection"), 1e-4f));
   const auto quads = f.drawsOf("fullScreenQuad");
   ASSERT_EQ(quads.size(), 3u);
   EXPECT_EQ(quads[0].param("tex0") + " " + quads[1].param("tex0") + " " + quads[2].param("tex0"),
@@ -126,20 +121,19 @@ TEST(CreditsFrame, EdgesOfTheCardTableAndThePlanesLeftAlone) {
   assets::Camera& camera = render::currentCamera();
   const assets::Camera saved = camera;
   camera.nearPlane = 2.0f;
-  const SceneFrame f = scenetest::frameAt(256.7);
+  const Frame f = frameAt(256.7);
   const float nearAfter = camera.nearPlane;
   camera = saved;
   EXPECT_EQ(nearAfter, 2.0f);
   const Draw ground = f.drawsOf(kGrotte).at(0);
-  EXPECT_NEAR(closingtest::planesOf(ground.matrix("matView"), ground.matrix("matWorldViewProjection")).nearPlane, 2.0f,
-              1e-3f);
+  EXPECT_NEAR(planesOf(ground.matrix("matView"), ground.matrix("matWorldViewProjection")).nearPlane, 2.0f, 1e-3f);
   EXPECT_EQ(f.drawsOf("MainStage.smallGrid").at(1).param("tex0"), "quarvdemo\\render8\\producer.png");
   EXPECT_EQ(f.drawsOf("fullScreenQuad").at(1).value("alpha1"), 1.0f);
-  const SceneFrame next = scenetest::frameAt(256.71);
+  const Frame next = frameAt(256.71);
   EXPECT_EQ(next.drawsOf("MainStage.smallGrid").at(1).param("tex0"), "quarvdemo\\render8\\music.png");
   EXPECT_EQ(next.drawsOf("fullScreenQuad").at(1).value("alpha1"), 0.0f);
-  EXPECT_NEAR(scenetest::frameAt(253.46).drawsOf("fullScreenQuad").at(0).value("alpha1"), 1.0f, 0.01f);
-  const SceneFrame last = scenetest::frameAt(266.35);
+  EXPECT_NEAR(frameAt(253.46).drawsOf("fullScreenQuad").at(0).value("alpha1"), 1.0f, 0.01f);
+  const Frame last = frameAt(266.35);
   EXPECT_EQ(last.renderer, "creditsScene");
   EXPECT_EQ(last.drawsOf("MainStage.smallGrid").at(1).param("tex0"), "quarvdemo\\render8\\organdonor.png");
   EXPECT_EQ(last.drawsOf("fullScreenQuad").at(1).value("alpha1"), 1.0f);

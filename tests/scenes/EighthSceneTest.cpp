@@ -8,14 +8,11 @@
 #include "platform/win32/Keyboard.h"
 #include "render/Cameras.h"
 #include "scenes/EighthScene.h"
-#include "tests/scenes/ClosingGroupSupport.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using closingtest::after;
-using scenetest::Draw;
-using scenetest::SceneFrame;
+using namespace testsupport;
 
 constexpr const char* kPlane = "quarvdemo\\render6\\endorf.SCENEPlane03.mesh";
 constexpr const char* kSphere = "quarvdemo\\render6\\dorf.SCENEGeoSphere01.mesh";
@@ -71,7 +68,7 @@ TEST(EighthSceneFade, BlackOnlyOverTheLastTwoSeconds) {
 
 // Column heights are 50 x LatticeNoise(i); sphere heights wrap within 70 units, so every sphere
 // stays in [-10, 60] and one climbing past the wrap point is drawn 70 lower; each sphere stands
-// on its anchor moved by (4, 8), scaled 0.1 and turned by i + j + s about all three axes.
+// on its column's anchor (x, z) moved by (4, 8), scaled 0.1 and turned by i + j + s about all three axes.
 TEST(EighthSceneSpheres, HeightsWrapAndWorlds) {
   const float h[8] = {-14.0895f, -11.3187f, 14.6816f, -12.8593f, 29.288f, -35.6471f, 15.5648f, 6.1531f};
   for (int i = 0; i < 8; ++i) EXPECT_NEAR(scenes::sphereColumnHeight(i), h[i], 1e-3f) << i;
@@ -86,9 +83,14 @@ TEST(EighthSceneSpheres, HeightsWrapAndWorlds) {
         EXPECT_TRUE(y >= -10.0f && y <= 60.001f) << i << j << " at " << s << ": " << y;
       }
   const float s = 190.25f;
+  const std::pair<float, float> anchors[8] = {{-30.9f, 34.6f},   {11.5f, 62.1f},   {64.0f, 54.6f},   {19.0f, -12.8f},
+                                              {-68.4f, -27.84f}, {-20.9f, -47.8f}, {-35.9f, -82.8f}, {66.5f, -65.3f}};
+  for (int i = 0; i < 8; ++i) {
+    const D3DXMATRIX column = scenes::sphereWorld(i, 1, s);
+    EXPECT_NEAR(column._41, anchors[i].first + 4.0f, 1e-4f) << i;
+    EXPECT_NEAR(column._43, anchors[i].second + 8.0f, 1e-4f) << i;
+  }
   const D3DXMATRIX w = scenes::sphereWorld(3, 2, s);
-  EXPECT_NEAR(w._41, 23.0f, 1e-4f);
-  EXPECT_NEAR(w._43, -4.8f, 1e-4f);
   D3DXMATRIX spin;
   D3DXMatrixRotationYawPitchRoll(&spin, 5.0f + s, 5.0f + s, 5.0f + s);
   for (int r = 0; r < 3; ++r)
@@ -97,13 +99,13 @@ TEST(EighthSceneSpheres, HeightsWrapAndWorlds) {
   const D3DXMATRIX mirror = scenes::eighthMirrorWorld();
   D3DXVECTOR3 ground{12.0f, 4.0f, -7.0f}, ceiling;
   D3DXVec3TransformCoord(&ceiling, &ground, &mirror);
-  EXPECT_LT(closingtest::distance(ceiling, {12.0f, 56.0f, -7.0f}), 1e-5f);
+  EXPECT_TRUE(pointsNear(ceiling, {12.0f, 56.0f, -7.0f}, 1e-5f));
 }
 
 // 195 s (path 03 at scene time 19, no flash, no fade): depth target, scene, copy, blur, depth of
 // field, the three cards, one present; the depth pass draws what the scene draws.
 TEST(EighthSceneFrame, WalksItsStepsInOrder) {
-  const SceneFrame f = scenetest::frameAt(195.0);
+  const Frame f = frameAt(195.0);
   EXPECT_EQ(f.renderer, "eighthScene");
   EXPECT_TRUE(f.messages.empty()) << f.messages.front();
   std::vector<std::string> seen;
@@ -114,10 +116,10 @@ TEST(EighthSceneFrame, WalksItsStepsInOrder) {
                                             "stretchRect backbuffer halfTargetB", "setRenderTarget halfTargetA",
                                             "setRenderTarget backbuffer", "present"}));
 
-  const auto depthGround = closingtest::drawsInto(f, kPlane, "depthTarget");
-  const auto depthSpheres = closingtest::drawsInto(f, kSphere, "depthTarget");
-  const auto ground = closingtest::drawsInto(f, kPlane, "backbuffer");
-  const auto spheres = closingtest::drawsInto(f, kSphere, "backbuffer");
+  const auto depthGround = f.drawsOf(kPlane, "depthTarget");
+  const auto depthSpheres = f.drawsOf(kSphere, "depthTarget");
+  const auto ground = f.drawsOf(kPlane, "backbuffer");
+  const auto spheres = f.drawsOf(kSphere, "backbuffer");
   ASSERT_EQ(depthGround.size(), 2u);
   ASSERT_EQ(depthSpheres.size(), 24u);
   ASSERT_EQ(ground.size(), 2u);
@@ -133,25 +135,25 @@ TEST(EighthSceneFrame, WalksItsStepsInOrder) {
   const D3DXMATRIX view = ground[0].matrix("matWorldView");
   const D3DXMATRIX viewProjection = ground[0].matrix("matWorldViewProjection");
   const D3DXMATRIX mirrored = scenes::eighthMirrorWorld() * viewProjection;
-  EXPECT_TRUE(closingtest::matricesNear(ground[1].matrix("matWorldViewProjection"), mirrored, 1e-4f));
-  EXPECT_TRUE(closingtest::matricesNear(depthGround[1].matrix("matWorldViewProjection"), mirrored, 1e-4f));
+  EXPECT_TRUE(matricesNear(ground[1].matrix("matWorldViewProjection"), mirrored, 1e-4f));
+  EXPECT_TRUE(matricesNear(depthGround[1].matrix("matWorldViewProjection"), mirrored, 1e-4f));
   for (std::size_t i = 0; i < spheres.size(); ++i) {
     const Draw& s = spheres[i];
     EXPECT_EQ(s.pass, 1);
     EXPECT_EQ(s.state("CULLMODE"), "CCW");
     EXPECT_EQ(s.param("tex0"), "quarvdemo\\render6\\dorf.png");
     const D3DXMATRIX world = s.matrix("matWorld");
-    EXPECT_TRUE(closingtest::matricesNear(s.matrix("matWorldViewProjection"), world * viewProjection, 1e-4f)) << i;
-    EXPECT_TRUE(closingtest::matricesNear(s.matrix("matWorldView"), world * view, 1e-4f)) << i;
-    EXPECT_TRUE(closingtest::matricesNear(depthSpheres[i].matrix("matWorld"), world, 0.0f)) << i;
+    EXPECT_TRUE(matricesNear(s.matrix("matWorldViewProjection"), world * viewProjection, 1e-4f)) << i;
+    EXPECT_TRUE(matricesNear(s.matrix("matWorldView"), world * view, 1e-4f)) << i;
+    EXPECT_TRUE(matricesNear(depthSpheres[i].matrix("matWorld"), world, 0.0f)) << i;
   }
 
   // The eye is path 03 at scene time 19, also passed as CameraPosition; near stays the path's 0.5.
-  const D3DXVECTOR3 expectedEye = testsupport::Show::instance().main->endorfCameras[2].eyeTrack.sample(19.0f);
-  const D3DXVECTOR3 eye = scenetest::eyeOfView(view);
-  EXPECT_LT(closingtest::distance(eye, expectedEye), 1e-3f);
+  const D3DXVECTOR3 expectedEye = Show::instance().main->endorfCameras[2].eyeTrack.sample(19.0f);
+  const D3DXVECTOR3 eye = eyeOf(view);
+  EXPECT_TRUE(pointsNear(eye, expectedEye, 1e-3f));
   EXPECT_EQ(spheres[0].values("CameraPosition"), (std::vector<float>{expectedEye.x, expectedEye.y, expectedEye.z}));
-  EXPECT_NEAR(closingtest::planesOf(view, viewProjection).nearPlane, 0.5f, 1e-3f);
+  EXPECT_NEAR(planesOf(view, viewProjection).nearPlane, 0.5f, 1e-3f);
 
   // Blur of B into A, the depth-of-field mix of all three targets, then black, white, overlay.
   const auto quads = f.drawsOf("fullScreenQuad");
@@ -177,36 +179,35 @@ TEST(EighthSceneFrame, WalksItsStepsInOrder) {
 // A far plane left at another value in the path is overridden; the cut changes the path; flash
 // and fade reach the cards with the values of their music times.
 TEST(EighthSceneFrame, CutsFlashAndFadeReachTheFrame) {
-  testsupport::Show& show = testsupport::Show::instance();
+  Show& show = Show::instance();
   assets::CameraPath& path = show.main->endorfCameras[1];
   const float savedFar = path.camera.farPlane;
   path.camera.farPlane = 50.0f;
-  const Draw before = closingtest::drawsInto(scenetest::frameAt(177.3), kPlane, "backbuffer").at(0);
+  const Draw before = frameAt(177.3).drawsOf(kPlane, "backbuffer").at(0);
   path.camera.farPlane = savedFar;
-  EXPECT_NEAR(closingtest::planesOf(before.matrix("matWorldView"), before.matrix("matWorldViewProjection")).farPlane,
-              10000.0f, 100.0f);
+  EXPECT_NEAR(planesOf(before.matrix("matWorldView"), before.matrix("matWorldViewProjection")).farPlane, 10000.0f,
+              100.0f);
   EXPECT_EQ(render::currentCamera().farPlane, 10000.0f);
-  const D3DXVECTOR3 eyeBefore = scenetest::eyeOfView(before.matrix("matWorldView"));
-  EXPECT_LT(closingtest::distance(eyeBefore, path.eyeTrack.sample(1.3f)), 1e-3f);
-  const Draw after = closingtest::drawsInto(scenetest::frameAt(177.4), kPlane, "backbuffer").at(0);
-  const D3DXVECTOR3 eyeAfter = scenetest::eyeOfView(after.matrix("matWorldView"));
-  EXPECT_LT(closingtest::distance(eyeAfter, show.main->endorfCameras[2].eyeTrack.sample(1.4f)), 1e-3f);
+  const D3DXVECTOR3 eyeBefore = eyeOf(before.matrix("matWorldView"));
+  EXPECT_TRUE(pointsNear(eyeBefore, path.eyeTrack.sample(1.3f), 1e-3f));
+  const Draw after = frameAt(177.4).drawsOf(kPlane, "backbuffer").at(0);
+  const D3DXVECTOR3 eyeAfter = eyeOf(after.matrix("matWorldView"));
+  EXPECT_TRUE(pointsNear(eyeAfter, show.main->endorfCameras[2].eyeTrack.sample(1.4f), 1e-3f));
 
   // 181.25 s is 0.05 s after the beat of 181.5 was taken: x = 0.25.
-  EXPECT_NEAR(scenetest::frameAt(181.25).drawsOf("fullScreenQuad").at(3).value("alpha1"), 1.0f - std::sin(0.25f),
-              1e-3f);
-  EXPECT_NEAR(scenetest::frameAt(219.0).drawsOf("fullScreenQuad").at(2).value("alpha1"), 0.5f, 1e-3f);
-  EXPECT_EQ(scenetest::frameAt(220.0).drawsOf("fullScreenQuad").at(2).value("alpha1"), 1.0f);
+  EXPECT_NEAR(frameAt(181.25).drawsOf("fullScreenQuad").at(3).value("alpha1"), 1.0f - std::sin(0.25f), 1e-3f);
+  EXPECT_NEAR(frameAt(219.0).drawsOf("fullScreenQuad").at(2).value("alpha1"), 0.5f, 1e-3f);
+  EXPECT_EQ(frameAt(220.0).drawsOf("fullScreenQuad").at(2).value("alpha1"), 1.0f);
 }
 
 // The card pass uploads its parameters at Begin: the first card must be set before it, or the
 // black card would be drawn with the previous frame's overlay settings.
 TEST(EighthSceneFrame, FirstCardIsSetBeforeTheCardPassBegins) {
-  const std::vector<std::string> lines = testsupport::Show::instance().frameAt(219.0);
+  const std::vector<std::string> lines = Show::instance().frameAt(219.0);
   std::size_t blackSet = lines.size(), lastBegin = lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string ev = scenetest::field(lines[i], "ev");
-    if (ev == "setTexture" && scenetest::field(lines[i], "texture") == "quarvdemo\\render6\\black.png") blackSet = i;
+    const std::string ev = field(lines[i], "ev");
+    if (ev == "setTexture" && field(lines[i], "texture") == "quarvdemo\\render6\\black.png") blackSet = i;
     if (ev == "beginPass") lastBegin = i;
   }
   ASSERT_LT(blackSet, lines.size());
@@ -215,15 +216,15 @@ TEST(EighthSceneFrame, FirstCardIsSetBeforeTheCardPassBegins) {
 
 // While the C key is held each frame prints the scene time; released, nothing is printed.
 TEST(EighthSceneFrame, HeldKeyPrintsTheSceneTime) {
-  testsupport::Show::instance();
+  Show::instance();
   win32::setKeyStateForTesting(0x43, true);
   testing::internal::CaptureStdout();
-  scenetest::frameAt(195.0);
+  frameAt(195.0);
   const std::string held = testing::internal::GetCapturedStdout();
   win32::setKeyStateForTesting(0x43, false);
   EXPECT_EQ(held, "time = 19.000000\n");
   testing::internal::CaptureStdout();
-  scenetest::frameAt(195.0);
+  frameAt(195.0);
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 

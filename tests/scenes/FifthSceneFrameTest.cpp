@@ -7,11 +7,11 @@
 
 #include "scenes/FifthScene.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/FifthGroupReplay.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using namespace fifthgroup;
+using namespace testsupport;
 
 std::vector<float> vertexFloats(const assets::Mesh& mesh) {
   void* data = nullptr;
@@ -26,7 +26,7 @@ std::vector<float> vertexFloats(const assets::Mesh& mesh) {
 // the sky, the four picture-card groups, the lit swarm, then (after the view's ground or cubes at
 // draw 65) the black fade, the white flash and the overlay, each card with its own texture and
 // weight (the first one too, which a pass setting it without a commit would miss).
-void expectSharedSteps(const FrameReplay& frame, const char* shadowClear, float black, float white) {
+void expectSharedSteps(const Frame& frame, const char* shadowClear, float black, float white) {
   const std::vector<Draw>& d = frame.draws;
   ASSERT_EQ(d.size(), 69u);
   EXPECT_EQ(frame.steps[2], std::string("clear shadowTarget ") + shadowClear);
@@ -34,7 +34,7 @@ void expectSharedSteps(const FrameReplay& frame, const char* shadowClear, float 
   for (int k = 0; k < scenes::kSwarmInstances; ++k) {
     for (const Draw& s : {d[std::size_t(k)], d[35 + std::size_t(k)]}) {
       EXPECT_EQ(s.vb, grid(k % 2 == 0 ? 1 : 0)) << k;
-      expectStates(s, states({"NONE", "true", "true"}, kSourceAlpha));
+      EXPECT_EQ(s.stateSummary(), "NONE true true ADD SRCALPHA INVSRCALPHA");
     }
     EXPECT_EQ(d[std::size_t(k)].effect + " " + d[std::size_t(k)].target, std::string(kLineFx) + " shadowTarget");
     EXPECT_EQ(d[35 + std::size_t(k)].effect + " " + d[35 + std::size_t(k)].target, std::string(kLine1Fx) + " backbuffer");
@@ -46,7 +46,7 @@ void expectSharedSteps(const FrameReplay& frame, const char* shadowClear, float 
   EXPECT_EQ(d[35].value("ambient"), 0.0f);
   EXPECT_EQ(d[35].value("alpha"), 1.0f);
   EXPECT_EQ(d[30].vb + " " + d[30].effect, std::string("quarvdemo\\render3\\hemi.SCENEGeoSphere01.mesh ") + kTextFx);
-  expectStates(d[30], {"CCW", "false", "false"});
+  EXPECT_EQ(d[30].stateSummary(), "CCW false false");
   const char* cards[] = {"organ1.jpg", "organ3.jpg", "organ4.jpg", "organ5.jpg"};
   for (int g = 0; g < 4; ++g) {
     const Draw& c = d[31 + std::size_t(g)];
@@ -56,8 +56,8 @@ void expectSharedSteps(const FrameReplay& frame, const char* shadowClear, float 
     EXPECT_EQ(c.primitives, 20);
     EXPECT_EQ(c.param("tex0"), std::string("quarvdemo\\renderFSeries\\") + cards[g]);
     const std::vector<float> size = g < 2 ? std::vector<float>{400, 200} : std::vector<float>{200, 400};
-    EXPECT_EQ(numbers(c.param("ParticleSize")), size);
-    expectStates(c, {"NONE", "false", "true", "MIN", "INVSRCCOLOR", "SRCCOLOR"});
+    EXPECT_EQ(numbersOf(c.param("ParticleSize")), size);
+    EXPECT_EQ(c.stateSummary(), "NONE false true MIN INVSRCCOLOR SRCCOLOR");
   }
   const char* layers[] = {"quarvdemo\\render6\\black.png", "quarvdemo\\white.png", "quarvdemo\\overlay02.png"};
   const float weights[] = {black, white, 1.0f};
@@ -65,15 +65,16 @@ void expectSharedSteps(const FrameReplay& frame, const char* shadowClear, float 
     const Draw& c = d[66 + std::size_t(i)];
     EXPECT_EQ(c.vb + " " + c.effect + " " + c.param("tex0"), std::string(kQuad) + " " + kTextFx + " " + layers[i]);
     EXPECT_NEAR(c.value("alpha1"), weights[i], 1e-5f) << i;
-    expectStates(c, states({"CW", "false", "true"}, kSourceAlpha));
+    EXPECT_EQ(c.stateSummary(), "CW false true ADD SRCALPHA INVSRCALPHA");
   }
   expectOverlayLastAndOnePresent(frame);
 }
 
 // Cube n's height in the stage's buffers: noise vertex 162 (r + 1) + 2 q blended by x, plus float 9.
 void expectCubeHeights(float x) {
-  const std::vector<float> a = vertexFloats(mainStage().noiseMesh), b = vertexFloats(mainStage().noise2Mesh);
-  const std::vector<float> cubes = vertexFloats(mainStage().cubeGrid);
+  const std::vector<float> a = vertexFloats(Show::instance().main->noiseMesh),
+                           b = vertexFloats(Show::instance().main->noise2Mesh);
+  const std::vector<float> cubes = vertexFloats(Show::instance().main->cubeGrid);
   ASSERT_EQ(a.size(), 6561u * 8);
   ASSERT_EQ(b.size(), a.size());
   ASSERT_EQ(cubes.size(), 1600u * 24 * 11);
@@ -88,8 +89,9 @@ void expectCubeHeights(float x) {
 
 // noiseMeshB in the stage's buffers: noiseMesh + t (noise2Mesh - noiseMesh), position and normal.
 void expectGroundMorph(float t) {
-  const std::vector<float> a = vertexFloats(mainStage().noiseMesh), b = vertexFloats(mainStage().noise2Mesh);
-  const std::vector<float> ground = vertexFloats(mainStage().noiseMeshB);
+  const std::vector<float> a = vertexFloats(Show::instance().main->noiseMesh),
+                           b = vertexFloats(Show::instance().main->noise2Mesh);
+  const std::vector<float> ground = vertexFloats(Show::instance().main->noiseMeshB);
   ASSERT_EQ(ground.size(), a.size());
   for (std::size_t f : {std::size_t(1), std::size_t(4), std::size_t(1000 * 8 + 1), std::size_t(6560 * 8 + 5)})
     EXPECT_NEAR(ground[f], a[f] + t * (b[f] - a[f]), 1e-4f) << t << " " << f;
@@ -103,21 +105,23 @@ TEST(FifthSceneFrames, NormalViewSteps) {
   const float s0 = 0.2f, s1 = 0.1f, s2 = 0.05f;
   FixedSpectrum bands(s0, s1, s2);
   ASSERT_TRUE(bands.loaded);
-  FrameReplay frame = frameAt(94.2);
+  Frame frame = frameAt(94.2);
   ASSERT_EQ(frame.renderer, "fifthSceneA");
   const float b = float(94.2), a = b - 91.0f;
   expectSharedSteps(frame, "0xFFFFFFFF", 0.0f, 1.3f * (94.66f - b));
   expectGroundMorph(scenes::fifthMorphWeight(a, s2));
 
-  const assets::Camera cam = sampled(mainStage().gCameras[0], 6.25f * a);
+  const assets::Camera cam = sampled(Show::instance().main->gCameras[0], 6.25f * a);
   const D3DXMATRIX view = lookAt(cam.eye, cam.target + D3DXVECTOR3(10 * s1, 10 * s1, 10 * s1));
   const D3DXMATRIX viewProjection = view * perspective(cam.fov, cam.nearPlane, 10000.0f);
   EXPECT_EQ(render::currentCamera().farPlane, 10000.0f);
   const std::vector<Draw>& d = frame.draws;
-  expectNear(d[35].matrix("matView"), view, 1e-4f, "view");
-  expectNear(d[36].matrix("matWorldViewProjection"), scenes::swarmWorld(1) * viewProjection, 2e-3f, "swarm 1");
+  EXPECT_TRUE(matricesNear(d[35].matrix("matView"), view, 1e-4f)) << "view";
+  EXPECT_TRUE(matricesNear(d[36].matrix("matWorldViewProjection"), scenes::swarmWorld(1) * viewProjection, 2e-3f))
+      << "swarm 1";
   EXPECT_NEAR(d[30].value("alpha1"), 2.0f * s0 + 0.6f, 1e-5f);
   EXPECT_EQ(d[30].param("tex0"), "quarvdemo\\render3\\sky03.png");
+  EXPECT_TRUE(matricesNear(d[30].matrix("matProjection"), domeWorld(2.0f, -50.0f) * viewProjection, 2e-3f)) << "sky";
 
   const Draw& ground = d[65];
   EXPECT_EQ(ground.vb + " " + ground.effect, std::string("quarvdemo\\render5\\noise.SCENEPlane01.mesh ") + kBakke1Fx);
@@ -126,12 +130,13 @@ TEST(FifthSceneFrames, NormalViewSteps) {
             "quarvdemo\\render5\\diffuse.png quarvdemo\\spotlight01.png shadowTarget quarvdemo\\render5\\normalmap.png");
   EXPECT_NEAR(ground.value("gamma"), s0 + 1.5f, 1e-5f);
   EXPECT_EQ(ground.value("alpha1"), 1.7f);
-  expectNear(ground.matrix("matWorldViewProjection"), viewProjection, 2e-3f, "ground");
+  EXPECT_TRUE(matricesNear(ground.matrix("matWorldViewProjection"), viewProjection, 2e-3f)) << "ground";
   const D3DXVECTOR3 light(40.0f * std::sin(a), 400.0f, 40.0f * std::cos(a));
-  expectNear(ground.vector("LightPosition"), light, 1e-4f, "light");
-  expectNear(ground.matrix("matLightViewProjection"), lookAt(light, {0, 0, 0}) * perspective(0.41887903f, 1, 10000),
-             1e-4f, "light view");
-  expectStates(ground, {"NONE", "true", "false"});
+  EXPECT_TRUE(pointsNear(ground.vector("LightPosition"), light, 1e-4f)) << "light";
+  EXPECT_TRUE(matricesNear(ground.matrix("matLightViewProjection"),
+                           lookAt(light, {0, 0, 0}) * perspective(0.41887903f, 1, 10000), 1e-4f))
+      << "light view";
+  EXPECT_EQ(ground.stateSummary(), "NONE true false");
 }
 
 // 93.0 s with bands (0.2, 0.1, 0.05): the alternate view with variant 0: the eye of gCameras[0] at 12.5 pushed to
@@ -140,23 +145,20 @@ TEST(FifthSceneFrames, AlternateViewSteps) {
   const float s0 = 0.2f, s1 = 0.1f, s2 = 0.05f;
   FixedSpectrum bands(s0, s1, s2);
   ASSERT_TRUE(bands.loaded);
-  FrameReplay frame = frameAt(93.0);
+  Frame frame = frameAt(93.0);
   ASSERT_EQ(frame.renderer, "fifthSceneB");
   const float b = 93.0f, a = 2.0f;
   expectSharedSteps(frame, "0x00FFFFFF", 0.0f, 1.3f * (93.3f - b));
   expectCubeHeights(scenes::fifthMorphWeight(a, s2));
 
-  const assets::Camera cam = sampled(mainStage().gCameras[0], 12.5f);
+  const assets::Camera cam = sampled(Show::instance().main->gCameras[0], 12.5f);
   const D3DXVECTOR3 eye(1.5f * cam.eye.x, 1.5f * (cam.eye.y + 30.0f), 1.5f * cam.eye.z);
   const D3DXMATRIX view = lookAt(eye, cam.target + D3DXVECTOR3(10 * s1, 10 * s1, 10 * s1));
   const D3DXMATRIX viewProjection = view * perspective(cam.fov, cam.nearPlane, 100000.0f);
   EXPECT_EQ(render::currentCamera().farPlane, 100000.0f);
   const std::vector<Draw>& d = frame.draws;
-  expectNear(d[35].matrix("matView"), view, 1e-4f, "view");
-  D3DXMATRIX sky;
-  D3DXMatrixScaling(&sky, 1.5f, 1.5f, 1.5f);
-  sky._42 = -50.0f;
-  expectNear(d[30].matrix("matProjection"), sky * viewProjection, 2e-3f, "sky");
+  EXPECT_TRUE(matricesNear(d[35].matrix("matView"), view, 1e-4f)) << "view";
+  EXPECT_TRUE(matricesNear(d[30].matrix("matProjection"), domeWorld(1.5f, -50.0f) * viewProjection, 2e-3f)) << "sky";
   EXPECT_EQ(d[30].param("tex0"), "quarvdemo\\render4\\sky04.png");
   EXPECT_EQ(d[30].value("alpha1"), 1.0f);
 
@@ -170,13 +172,14 @@ TEST(FifthSceneFrames, AlternateViewSteps) {
   EXPECT_NEAR(cubes.value("alpha1"), 2.0f * s0 + 0.6f, 1e-5f);
   D3DXMATRIX identity;
   D3DXMatrixIdentity(&identity);
-  expectNear(cubes.matrix("matWorld"), identity, 0.0f, "world");
-  expectNear(cubes.matrix("matWorldViewProjection"), viewProjection, 2e-3f, "cubes");
+  EXPECT_TRUE(matricesNear(cubes.matrix("matWorld"), identity, 0.0f)) << "world";
+  EXPECT_TRUE(matricesNear(cubes.matrix("matWorldViewProjection"), viewProjection, 2e-3f)) << "cubes";
   const D3DXVECTOR3 light(40.0f * std::sin(a), 500.0f, 40.0f * std::cos(a));
-  expectNear(cubes.vector("LightPosition"), light, 1e-4f, "light");
-  expectNear(cubes.matrix("matLightViewProjection"), lookAt(light, {1, 1, 1}) * perspective(0.48332196f, 1, 10000),
-             1e-4f, "light view");
-  expectStates(cubes, {"CCW", "true", "false"});
+  EXPECT_TRUE(pointsNear(cubes.vector("LightPosition"), light, 1e-4f)) << "light";
+  EXPECT_TRUE(matricesNear(cubes.matrix("matLightViewProjection"),
+                           lookAt(light, {1, 1, 1}) * perspective(0.48332196f, 1, 10000), 1e-4f))
+      << "light view";
+  EXPECT_EQ(cubes.stateSummary(), "CCW true false");
 }
 
 // With a silent spectrum and a = 0 every cube sits on noiseMesh's height at vertex 162 (r + 1) + 2 q
@@ -187,16 +190,14 @@ TEST(FifthSceneFrames, SilentMorphAndLiftBlackStartWhiteEnd) {
   ASSERT_TRUE(silent.loaded);
   for (float sceneTime : {0.0f, 28.8f}) {
     const float x = scenes::fifthMorphWeight(sceneTime, 0.0f);
-    FrameReplay frameB =
-        drawDirect([&](timeline::MainStage& stage) { scenes::fifthSceneB(stage, sceneTime, 91.0f + sceneTime, 2); });
+    Frame frameB = drawDirect([&](Show& show) { scenes::fifthSceneB(*show.main, sceneTime, 91.0f + sceneTime, 2); });
     expectCubeHeights(x);
-    FrameReplay frameA =
-        drawDirect([&](timeline::MainStage& stage) { scenes::fifthSceneA(stage, sceneTime, 91.0f + sceneTime, 2); });
+    Frame frameA = drawDirect([&](Show& show) { scenes::fifthSceneA(*show.main, sceneTime, 91.0f + sceneTime, 2); });
     expectGroundMorph(x);
     EXPECT_EQ(frameA.draws[66].value("alpha1"), sceneTime == 0.0f ? 1.0f : 0.0f);
     EXPECT_EQ(frameB.draws[66].value("alpha1"), sceneTime == 0.0f ? 1.0f : 0.0f);
   }
-  FrameReplay end = frameAt(119.6);
+  Frame end = frameAt(119.6);
   ASSERT_EQ(end.renderer, "fifthSceneB");
   EXPECT_EQ(end.draws[67].value("alpha1"), 1.0f);
 }
@@ -205,22 +206,24 @@ TEST(FifthSceneFrames, SilentMorphAndLiftBlackStartWhiteEnd) {
 // swarm's world placements (recovered through each view), sprite centres, ribbon shapes and card
 // weights agree; only the view differs.
 TEST(FifthSceneFrames, SwitchingViewsKeepsSwarmSpritesAndFlashContinuous) {
-  FrameReplay before = frameAt(92.8);
-  const std::vector<D3DXVECTOR4> spritesBefore = mainStage().sprites40.positions;
-  const std::vector<float> ribbonBefore = vertexFloats(mainStage().planeGrids[0]);
-  FrameReplay after = frameAt(92.8001);
+  Frame before = frameAt(92.8);
+  const std::vector<D3DXVECTOR4> spritesBefore = Show::instance().main->sprites40.positions;
+  const std::vector<float> ribbonBefore = vertexFloats(Show::instance().main->planeGrids[0]);
+  Frame after = frameAt(92.8001);
   ASSERT_EQ(before.renderer + " " + after.renderer, "fifthSceneA fifthSceneB");
   const D3DXMATRIX vpBefore = before.draws[65].matrix("matWorldViewProjection");
   const D3DXMATRIX vpAfter = after.draws[65].matrix("matWorldViewProjection");
   EXPECT_GT(std::fabs(vpBefore._41 - vpAfter._41), 1e-3f);
   for (std::size_t k : {0u, 7u, 28u})
-    expectNear(before.draws[35 + k].matrix("matWorldViewProjection") * inverse(vpBefore),
-               after.draws[35 + k].matrix("matWorldViewProjection") * inverse(vpAfter), 0.1f, "swarm " + std::to_string(k));
-  const std::vector<D3DXVECTOR4>& spritesAfter = mainStage().sprites40.positions;
+    EXPECT_TRUE(matricesNear(before.draws[35 + k].matrix("matWorldViewProjection") * inverse(vpBefore),
+                             after.draws[35 + k].matrix("matWorldViewProjection") * inverse(vpAfter), 0.1f))
+        << "swarm " + std::to_string(k);
+  const std::vector<D3DXVECTOR4>& spritesAfter = Show::instance().main->sprites40.positions;
   for (std::size_t i = 0; i < spritesBefore.size(); ++i)
-    expectNear({spritesBefore[i].x, spritesBefore[i].y, spritesBefore[i].z},
-               {spritesAfter[i].x, spritesAfter[i].y, spritesAfter[i].z}, 0.1f, "sprite " + std::to_string(i));
-  const std::vector<float> ribbonAfter = vertexFloats(mainStage().planeGrids[0]);
+    EXPECT_TRUE(pointsNear({spritesBefore[i].x, spritesBefore[i].y, spritesBefore[i].z},
+                           {spritesAfter[i].x, spritesAfter[i].y, spritesAfter[i].z}, 0.1f))
+        << "sprite " + std::to_string(i);
+  const std::vector<float> ribbonAfter = vertexFloats(Show::instance().main->planeGrids[0]);
   ASSERT_EQ(ribbonBefore.size(), ribbonAfter.size());
   for (std::size_t i = 0; i < ribbonBefore.size(); i += 37) EXPECT_NEAR(ribbonBefore[i], ribbonAfter[i], 0.1f) << i;
   for (std::size_t card : {66u, 67u})

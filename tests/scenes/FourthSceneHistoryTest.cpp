@@ -10,19 +10,21 @@
 
 #include "geometry/CubeGrid.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/OrganFrameChecks.h"
+#include "tests/support/FrameReplay.h"
 #include "timeline/SpectrumTrack.h"
 #include "timeline/Stages.h"
 
 namespace {
 
+using namespace testsupport;
+
 void fourth(float b) {
-  organtest::drawDirect([b](testsupport::Show& show) { scenes::fourthScene(*show.organ, b - 69.4f, b); });
+  drawDirect([b](Show& show) { scenes::fourthScene(*show.organ, b - 69.4f, b); });
 }
 
 // The lift of the field's first box (row 0, x = -195) as the vertex buffer holds it.
 float firstBoxLift() {
-  timeline::OrganStage& stage = *testsupport::Show::instance().organ;
+  timeline::OrganStage& stage = *Show::instance().organ;
   void* data = nullptr;
   stage.cubeGrid.vertexBuffer->Lock(0, 0, &data, D3DLOCK_READONLY);
   const float lifted = static_cast<const geometry::CubeVertex*>(data)[0].position.y;
@@ -31,7 +33,7 @@ float firstBoxLift() {
 }
 
 TEST(FourthSceneHistory, PushesOncePerThirtiethAndFreezesAfterASeekBack) {
-  testsupport::Show::instance();  // start-up loads the spectrum and clears the history
+  Show::instance();  // start-up loads the spectrum and clears the history
   auto& history = timeline::spectrumHistory();
   ASSERT_TRUE(std::all_of(history.begin(), history.end(), [](float v) { return v == 0.0f; }));
   const float first = 60.0f * timeline::spectrumTrack().band(1, 82.0f);

@@ -2,6 +2,7 @@
 // black fades, and whole frames on the trace device checked step by step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -9,14 +10,11 @@
 #include "render/Cameras.h"
 #include "scenes/NinthScene.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/ClosingGroupSupport.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using closingtest::after;
-using scenetest::Draw;
-using scenetest::SceneFrame;
+using namespace testsupport;
 
 std::string ribbon(int i) { return "MainStage.planeGrids[" + std::to_string(i) + "]"; }
 
@@ -51,8 +49,8 @@ TEST(NinthSceneStream, DriftsAndWrapsAtOneHundred) {
   EXPECT_NEAR(scenes::streamCentre(0, 0.0f).x, 143.6418f - 300.0f, 1e-3f);
   EXPECT_NEAR(scenes::streamCentre(0, 25.63f).x, 99.94f, 1e-2f);
   EXPECT_NEAR(scenes::streamCentre(0, 25.64f).x, -299.96f, 1e-2f);
-  EXPECT_LT(closingtest::distance(scenes::streamCentre(9999, 0.0f), {69.3080f, -91.8280f, 28.3919f}), 1e-3f);
-  EXPECT_LT(closingtest::distance(scenes::streamCentre(1, 0.0f), {-14.9840f, -81.2669f, -35.9169f}), 1e-3f);
+  EXPECT_TRUE(pointsNear(scenes::streamCentre(9999, 0.0f), {69.3080f, -91.8280f, 28.3919f}, 1e-3f));
+  EXPECT_TRUE(pointsNear(scenes::streamCentre(1, 0.0f), {-14.9840f, -81.2669f, -35.9169f}, 1e-3f));
   for (std::uint32_t k = 0; k < 10000; k += 7) {
     const D3DXVECTOR3 start = scenes::streamCentre(k, 0.0f);
     EXPECT_TRUE(std::fabs(start.y) <= 100.0f && std::fabs(start.z) <= 100.0f) << k;
@@ -75,7 +73,7 @@ TEST(NinthSceneRibbons, WorldAndFades) {
   const D3DXMATRIX w = scenes::ninthRibbonWorld();
   D3DXVECTOR3 p{1.0f, 2.0f, 3.0f}, out;
   D3DXVec3TransformCoord(&out, &p, &w);
-  EXPECT_LT(closingtest::distance(out, {-2.0f, -3.0f, 1.0f}), 1e-5f);
+  EXPECT_TRUE(pointsNear(out, {-2.0f, -3.0f, 1.0f}, 1e-5f));
   EXPECT_EQ(scenes::ninthBlackOpacity(0.0f, 220.0f), 1.0f);
   EXPECT_NEAR(scenes::ninthBlackOpacity(1.0f, 221.0f), 0.5f, 1e-6f);
   EXPECT_EQ(scenes::ninthBlackOpacity(2.0f, 222.0f), 0.0f);
@@ -87,14 +85,14 @@ TEST(NinthSceneRibbons, WorldAndFades) {
 // 231 s (path 03, full ribbon weight) with a silent spectrum: the stream, the glow source in
 // target A, the glow, the ribbons, black card and overlay, one present.
 TEST(NinthSceneFrame, WalksItsStepsInOrder) {
-  scenetest::SilentSpectrum silent;
+  FixedSpectrum silent;
   ASSERT_TRUE(silent.loaded);
-  testsupport::Show& show = testsupport::Show::instance();
+  Show& show = Show::instance();
   const std::vector<std::string> lines = show.frameAt(231.0);
-  const SceneFrame f(lines);
+  const Frame f(lines);
   EXPECT_EQ(f.renderer, "ninthScene");
   EXPECT_TRUE(f.messages.empty()) << f.messages.front();
-  EXPECT_EQ(closingtest::clearFlags(lines), (std::vector<std::string>{"TARGET,ZBUFFER", "TARGET", "ZBUFFER"}));
+  EXPECT_EQ(f.clears, (std::vector<std::string>{"TARGET,ZBUFFER", "TARGET", "ZBUFFER"}));
   std::vector<std::string> seen;
   for (const std::string& s : f.steps)
     if (s.rfind("draw", 0) != 0 && s != "beginScene" && s != "endScene") seen.push_back(s);
@@ -116,7 +114,7 @@ TEST(NinthSceneFrame, WalksItsStepsInOrder) {
   const D3DXMATRIX view = s.matrix("matView");
   const D3DXMATRIX viewProjection = s.matrix("matViewProjection");
   const D3DXVECTOR3 key0 = show.main->r7Cameras[2].eyeTrack.sample(0.0f);
-  EXPECT_LT(closingtest::distance(scenetest::eyeOfView(view), key0), 1e-3f);
+  EXPECT_TRUE(pointsNear(eyeOf(view), key0, 1e-3f));
   EXPECT_EQ(s.values("CameraPosition"), (std::vector<float>{key0.x, key0.y, key0.z}));
 
   // Glow source flat into target A, the glow added at (S2 + 1.5) F = 1.5, then the ribbons on screen
@@ -126,13 +124,14 @@ TEST(NinthSceneFrame, WalksItsStepsInOrder) {
     const auto draws = f.drawsOf(ribbon(i));
     ASSERT_EQ(draws.size(), 2u) << i;
     EXPECT_EQ(draws[0].target + " " + draws[0].effect, "halfTargetA quarvdemo\\shaders\\plain.fx");
-    EXPECT_TRUE(closingtest::matricesNear(draws[0].matrix("Matrix"), ribbonViewProjection, 1e-4f)) << i;
+    EXPECT_TRUE(matricesNear(draws[0].matrix("Matrix"), ribbonViewProjection, 1e-4f)) << i;
     EXPECT_EQ(draws[1].effect + " " + std::to_string(draws[1].pass), "quarvdemo\\shaders\\r1_line.fx 2");
     EXPECT_EQ(draws[1].state("ZENABLE") + " " + draws[1].state("SRCBLEND"), "true SRCALPHA");
     EXPECT_EQ(draws[1].value("alpha"), 1.0f);
     EXPECT_EQ(draws[1].values("LightPosition"), (std::vector<float>{0.0f, 200.0f, 0.0f}));
-    EXPECT_TRUE(closingtest::allFinite(draws[1].matrix("matLightViewProjection"))) << i;
-    EXPECT_TRUE(closingtest::matricesNear(draws[1].matrix("matWorldViewProjection"), ribbonViewProjection, 1e-4f));
+    const D3DXMATRIX light = draws[1].matrix("matLightViewProjection");
+    EXPECT_TRUE(std::all_of(&light._11, &light._11 + 16, [](float v) { return std::isfinite(v); })) << i;
+    EXPECT_TRUE(matricesNear(draws[1].matrix("matWorldViewProjection"), ribbonViewProjection, 1e-4f));
   }
   const auto quads = f.drawsOf("fullScreenQuad");
   ASSERT_EQ(quads.size(), 3u);
@@ -149,43 +148,56 @@ TEST(NinthSceneFrame, WalksItsStepsInOrder) {
   const auto& selection = show.main->swarmSelection.indices;
   for (std::size_t k : {std::size_t{0}, std::size_t{4321}, std::size_t{9999}}) {
     const D3DXVECTOR4& p = show.main->swarmSprites.positions[selection[k]];
-    EXPECT_LT(closingtest::distance({p.x, p.y, p.z}, scenes::streamCentre(std::uint32_t(k), 11.0f)), 1e-4f) << k;
+    EXPECT_TRUE(pointsNear({p.x, p.y, p.z}, scenes::streamCentre(std::uint32_t(k), 11.0f), 1e-4f)) << k;
   }
+}
+
+// A shot's camera takes 0.8 x its path's field of view at key 0 (231 s is path 03); the light
+// looks from (0, 200, 0) at the origin with a quarter-turn field of view.
+TEST(NinthSceneFrame, CameraAndLightFieldsOfView) {
+  Show& show = Show::instance();
+  const Draw s = frameAt(231.0).drawsOf("MainStage.swarmSprites").at(0);
+  const float fov = 0.8f * *show.main->r7Cameras[2].fovTrack.key(0);
+  EXPECT_FLOAT_EQ(render::currentCamera().fov, fov);
+  const D3DXMATRIX projection = inverse(s.matrix("matView")) * s.matrix("matViewProjection");
+  EXPECT_NEAR(projection._22, 1.0f / std::tan(fov / 2.0f), 1e-3f);
+  const assets::Camera& light = render::lightCamera();
+  EXPECT_EQ(light.eye, D3DXVECTOR3(0.0f, 200.0f, 0.0f));
+  EXPECT_EQ(light.target, D3DXVECTOR3(0.0f, 0.0f, 0.0f));
+  EXPECT_FLOAT_EQ(light.fov, 1.5707964f);
 }
 
 // Each shot is a still view even of a path that moves after key 0, with its far plane overridden;
 // weights and fades reach the frame.
 TEST(NinthSceneFrame, StillShotsFadesAndWeights) {
-  scenetest::SilentSpectrum silent;
-  testsupport::Show& show = testsupport::Show::instance();
+  FixedSpectrum silent;
+  Show& show = Show::instance();
   assets::CameraPath& path = show.main->r7Cameras[0];
   const float savedFar = path.camera.farPlane;
   const std::vector<D3DXVECTOR3> eyes(path.eyeTrack.keys().begin(), path.eyeTrack.keys().end());
   ASSERT_FALSE(eyes.empty());
   path.eyeTrack.setKeys({eyes[0], eyes[0] + D3DXVECTOR3(50.0f, 0.0f, 0.0f)});
   path.camera.farPlane = 50.0f;
-  const Draw early = scenetest::frameAt(236.0).drawsOf("MainStage.swarmSprites").at(0);
+  const Draw early = frameAt(236.0).drawsOf("MainStage.swarmSprites").at(0);
   path.camera.farPlane = savedFar;
   path.eyeTrack.setKeys(eyes);
-  const SceneFrame late = scenetest::frameAt(240.0);
-  EXPECT_TRUE(closingtest::matricesNear(early.matrix("matView"),
-                                        late.drawsOf("MainStage.swarmSprites").at(0).matrix("matView"), 0.0f));
-  EXPECT_NEAR(closingtest::planesOf(early.matrix("matView"), early.matrix("matViewProjection")).farPlane, 10000.0f,
-              100.0f);
+  const Frame late = frameAt(240.0);
+  EXPECT_TRUE(
+      matricesNear(early.matrix("matView"), late.drawsOf("MainStage.swarmSprites").at(0).matrix("matView"), 0.0f));
+  EXPECT_NEAR(planesOf(early.matrix("matView"), early.matrix("matViewProjection")).farPlane, 10000.0f, 100.0f);
   EXPECT_EQ(render::currentCamera().farPlane, 10000.0f);
   // 240 s: F = 0.135, so the glow is 1.5 F and the ribbons' opacity F; just after the cut at
   // 240.45 the ribbons are back at full weight on path 02.
   EXPECT_NEAR(late.drawsOf("fullScreenQuad").at(0).value("alpha"), 1.5f * 0.135f, 1e-4f);
   EXPECT_NEAR(late.drawsOf(ribbon(0)).at(1).value("alpha"), 0.135f, 1e-4f);
-  const SceneFrame cut = scenetest::frameAt(240.46);
+  const Frame cut = frameAt(240.46);
   EXPECT_EQ(cut.drawsOf(ribbon(2)).at(1).value("alpha"), 1.0f);
-  const D3DXVECTOR3 eye = scenetest::eyeOfView(cut.drawsOf("MainStage.swarmSprites").at(0).matrix("matView"));
-  EXPECT_LT(closingtest::distance(eye, show.main->r7Cameras[1].eyeTrack.sample(0.0f)), 1e-3f);
-  EXPECT_NEAR(scenetest::frameAt(220.5).drawsOf("fullScreenQuad").at(1).value("alpha1"), 0.75f, 1e-3f);
-  EXPECT_NEAR(scenetest::frameAt(252.45).drawsOf("fullScreenQuad").at(1).value("alpha1"), 0.5f, 1e-3f);
+  const D3DXVECTOR3 eye = eyeOf(cut.drawsOf("MainStage.swarmSprites").at(0).matrix("matView"));
+  EXPECT_TRUE(pointsNear(eye, show.main->r7Cameras[1].eyeTrack.sample(0.0f), 1e-3f));
+  EXPECT_NEAR(frameAt(220.5).drawsOf("fullScreenQuad").at(1).value("alpha1"), 0.75f, 1e-3f);
+  EXPECT_NEAR(frameAt(252.45).drawsOf("fullScreenQuad").at(1).value("alpha1"), 0.5f, 1e-3f);
   // The schedule hands 253.45 s to the credits (the 32-bit entry lies just below it): call directly.
-  const SceneFrame end =
-      scenetest::drawDirect([](testsupport::Show& s) { scenes::ninthScene(*s.main, 33.45f, 253.45f); });
+  const Frame end = drawDirect([](Show& s) { scenes::ninthScene(*s.main, 33.45f, 253.45f); });
   EXPECT_NEAR(end.drawsOf("fullScreenQuad").at(1).value("alpha1"), 1.0f, 1e-3f);
 }
 

@@ -8,11 +8,11 @@
 #include "render/Transforms.h"
 #include "scenes/OpeningFlash.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using scenetest::SceneFrame;
+using namespace testsupport;
 
 // 0 s organ1f, 0.15 s organ5cf, 0.25 s organ4cf, 0.27 s organ1f again; over the whole slot the
 // picture follows the 0.26 s cycle of 0.1, 0.1 and 0.06 s (worked out here in double precision,
@@ -37,11 +37,11 @@ TEST(OpeningFlashPicture, CyclesThroughTheThreePictures) {
 // camera at (0, 30, -40), and the two cards at (0, 15, -30) lying flat: the larger one (1.7)
 // through the light, the smaller (1.4) through the camera.
 TEST(OpeningFlashFrame, ShadowOfTheCardOnTheLitGround) {
-  testsupport::Show::instance();  // loads the generated spectrum before it is searched
+  Show::instance();  // loads the generated spectrum before it is searched
   double t = 0.5;
   while (t < 21.4 && timeline::spectrumTrack().band(0, static_cast<float>(t)) <= 0.1f) t += 1.0 / 30.0;
   ASSERT_LT(t, 21.4) << "the music has no kick loud enough for the flash";
-  SceneFrame frame = scenetest::frameAt(t);
+  Frame frame = frameAt(t);
   ASSERT_EQ(frame.renderer, "openingFlash");
   ASSERT_EQ(frame.args.size(), 2u);
   EXPECT_NEAR(frame.args[0], (t - 20.54) * 5, 1e-4);
@@ -53,12 +53,12 @@ TEST(OpeningFlashFrame, ShadowOfTheCardOnTheLitGround) {
                              "draw MainStage.smallGrid", "draw fullScreenQuad", "endScene", "present"}));
   EXPECT_EQ(frame.summaries(),
             (std::vector<std::string>{
-                "render3_organ.fx/1 MainStage.smallGrid @shadowTarget NONE z=false blend=false",
-                "r1_bakke.fx/2 grotte.SCENEPlane01.mesh @backbuffer CCW z=true blend=false",
-                "render3_organ.fx/1 MainStage.smallGrid @backbuffer NONE z=true blend=true MIN INVSRCCOLOR SRCCOLOR",
-                "demo1_text.fx/0 fullScreenQuad @backbuffer CW z=false blend=true ADD SRCALPHA INVSRCALPHA"}));
+                "render3_organ.fx/1 MainStage.smallGrid @shadowTarget NONE false false",
+                "r1_bakke.fx/2 grotte.SCENEPlane01.mesh @backbuffer CCW true false",
+                "render3_organ.fx/1 MainStage.smallGrid @backbuffer NONE true true MIN INVSRCCOLOR SRCCOLOR",
+                "demo1_text.fx/0 fullScreenQuad @backbuffer CW false true ADD SRCALPHA INVSRCALPHA"}));
   ASSERT_EQ(frame.draws.size(), 4u);
-  const scenetest::Draw &shadowCard = frame.draws[0], &ground = frame.draws[1], &card = frame.draws[2];
+  const Draw &shadowCard = frame.draws[0], &ground = frame.draws[1], &card = frame.draws[2];
   const char* files[3] = {"organ1.jpg", "organ5c.png", "organ4c.png"};
   const std::string picture = files[scenes::openingFlashPicture(static_cast<float>(t))];
   EXPECT_EQ(shadowCard.param("tex0"), "quarvdemo\\renderFSeries\\" + picture);
@@ -69,14 +69,13 @@ TEST(OpeningFlashFrame, ShadowOfTheCardOnTheLitGround) {
                            {"tex2", "shadowTarget"}, {"tex3", "quarvdemo\\render1\\normal.png"}})
     EXPECT_EQ(ground.param(tex), file) << tex;
   EXPECT_EQ(ground.values("LightPosition"), (std::vector<float>{1, 100, -30}));
-  const D3DXVECTOR3 eye = scenetest::eyeOfView(ground.matrix("matView"));
+  const D3DXVECTOR3 eye = eyeOf(ground.matrix("matView"));
   EXPECT_NEAR(eye.x, 0.0f, 1e-3f);
   EXPECT_NEAR(eye.y, 30.0f, 1e-3f);
   EXPECT_NEAR(eye.z, -40.0f, 1e-3f);
 
-  const D3DXMATRIX shadowWorld =
-      shadowCard.matrix("matProjection") * scenetest::inverse(ground.matrix("matLightViewProjection"));
-  const D3DXMATRIX cardWorld = card.matrix("matProjection") * scenetest::inverse(ground.matrix("matWorldViewProjection"));
+  const D3DXMATRIX shadowWorld = shadowCard.matrix("matProjection") * inverse(ground.matrix("matLightViewProjection"));
+  const D3DXMATRIX cardWorld = card.matrix("matProjection") * inverse(ground.matrix("matWorldViewProjection"));
   const D3DXMATRIX shadowExpected = render::place({0, 15, -30}, {0, 1.5707964f, 0}, 1.7f);
   const D3DXMATRIX cardExpected = render::place({0, 15, -30}, {0, 1.5707964f, 0}, 1.4f);
   for (int i = 0; i < 16; ++i) {
@@ -92,10 +91,9 @@ TEST(OpeningFlashFrame, KeepsTheCameraPlanesAndFollowsBandZero) {
   assets::Camera& camera = render::currentCamera();
   camera.nearPlane = 0.75f;
   camera.farPlane = 4321.0f;
-  scenetest::SilentSpectrum silent;
+  FixedSpectrum silent;
   ASSERT_TRUE(silent.loaded);
-  SceneFrame frame =
-      scenetest::drawDirect([](testsupport::Show& show) { scenes::openingFlash(*show.main, -50.0f, 10.54f); });
+  Frame frame = drawDirect([](Show& show) { scenes::openingFlash(*show.main, -50.0f, 10.54f); });
   EXPECT_EQ(camera.nearPlane, 0.75f);
   EXPECT_EQ(camera.farPlane, 4321.0f);
   EXPECT_EQ(camera.target, D3DXVECTOR3(0, 0, -30));

@@ -7,13 +7,11 @@
 #include "render/Cameras.h"
 #include "scenes/OpeningScene.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using scenetest::SceneFrame;
-
-float after(float t) { return std::nextafter(t, 1e9f); }
+using namespace testsupport;
 
 // blink1 fades in over 4 s, holds to 4.24 and is gone at 5.49; blink2 is full until it fades
 // before 9.57; blink3 starts at 0.504 and is gone at 10.2; blink1 comes back full and is gone at
@@ -46,8 +44,8 @@ double normalOpeningTime(double from) {
   return -1.0;
 }
 
-SceneFrame drawOpening(float a) {
-  return scenetest::drawDirect([a](testsupport::Show& show) { scenes::openingScene(*show.main, a, a); });
+Frame drawOpening(float a) {
+  return drawDirect([a](Show& show) { scenes::openingScene(*show.main, a, a); });
 }
 
 // The frame in the order of its steps: the 3D view, the glow through targets B and A, the
@@ -56,7 +54,7 @@ SceneFrame drawOpening(float a) {
 TEST(OpeningFrame, WalksItsStepsInOrder) {
   const double t = normalOpeningTime(7.0);
   ASSERT_GT(t, 0.0);
-  SceneFrame frame = scenetest::frameAt(t);
+  Frame frame = frameAt(t);
   EXPECT_EQ(frame.renderer, "openingScene");
   EXPECT_EQ(frame.args, (std::vector<float>{static_cast<float>(t), static_cast<float>(t)}));
   EXPECT_TRUE(frame.messages.empty()) << frame.messages.front();
@@ -68,14 +66,13 @@ TEST(OpeningFrame, WalksItsStepsInOrder) {
                              "beginScene", "draw fullScreenQuad", "endScene", "stretchRect backbuffer screenCopyTarget",
                              "beginScene", "draw distortionGrid", "draw fullScreenQuad", "draw fullScreenQuad",
                              "draw fullScreenQuad", "endScene", "present"}));
-  const std::string card = "demo1_text.fx/0 fullScreenQuad @backbuffer CW z=false blend=true ADD SRCALPHA INVSRCALPHA";
-  EXPECT_EQ(frame.summaries(),
-            (std::vector<std::string>{
-                "demo1_text.fx/0 hemi.SCENEGeoSphere01.mesh @backbuffer CCW z=false blend=false",
-                "r1_line.fx/0 MainStage.planeGrids[0] @backbuffer NONE z=true blend=false",
-                "blur.fx/0 fullScreenQuad @halfTargetA NONE z=false blend=false",
-                "texture.fx/1 fullScreenQuad @backbuffer NONE z=false blend=true ADD ONE ONE",
-                "render3_post.fx/1 distortionGrid @backbuffer NONE z=false blend=false", card, card, card}));
+  const std::string card = "demo1_text.fx/0 fullScreenQuad @backbuffer CW false true ADD SRCALPHA INVSRCALPHA";
+  EXPECT_EQ(frame.summaries(), (std::vector<std::string>{
+                                   "demo1_text.fx/0 hemi.SCENEGeoSphere01.mesh @backbuffer CCW false false",
+                                   "r1_line.fx/0 MainStage.planeGrids[0] @backbuffer NONE true false",
+                                   "blur.fx/0 fullScreenQuad @halfTargetA NONE false false",
+                                   "texture.fx/1 fullScreenQuad @backbuffer NONE false true ADD ONE ONE",
+                                   "render3_post.fx/1 distortionGrid @backbuffer NONE false false", card, card, card}));
   ASSERT_EQ(frame.draws.size(), 8u);
   EXPECT_EQ(frame.draws[2].param("tex0"), "halfTargetB");
   EXPECT_EQ(frame.draws[2].values("ps"), (std::vector<float>{1.0f / 320, 1.0f / 240}));
@@ -96,10 +93,10 @@ TEST(OpeningFrame, WalksItsStepsInOrder) {
 TEST(OpeningFrame, SpectrumCameraAndSky) {
   const float a = static_cast<float>(normalOpeningTime(14.0));
   ASSERT_GT(a, 0.0f);
-  SceneFrame frame = drawOpening(a);
+  Frame frame = drawOpening(a);
   ASSERT_EQ(frame.draws.size(), 8u);
   const float s0 = timeline::spectrumTrack().band(0, a), s2 = timeline::spectrumTrack().band(2, a);
-  const scenetest::Draw &sky = frame.draws[0], &ribbon = frame.draws[1];
+  const Draw &sky = frame.draws[0], &ribbon = frame.draws[1];
   EXPECT_EQ(sky.param("tex0"), "quarvdemo\\render1\\sky04.png");
   EXPECT_FLOAT_EQ(sky.value("alpha1"), 3 * s2 + 0.6f);
   EXPECT_EQ(ribbon.param("tex0"), "quarvdemo\\render1\\linetextureg.png");
@@ -109,19 +106,19 @@ TEST(OpeningFrame, SpectrumCameraAndSky) {
   EXPECT_FLOAT_EQ(frame.draws[4].value("amplitude"), 0.05f * std::sin(s0));
   EXPECT_FLOAT_EQ(frame.draws[4].value("freq"), 50000.0f * s0);
 
-  assets::CameraPath intro = testsupport::Show::instance().main->introCamera;
+  assets::CameraPath intro = Show::instance().main->introCamera;
   render::sampleCamera(intro, 2 * a);
   const D3DXMATRIX view = ribbon.matrix("matView");
-  const D3DXVECTOR3 eye = scenetest::eyeOfView(view);
+  const D3DXVECTOR3 eye = eyeOf(view);
   EXPECT_NEAR(eye.x, intro.camera.eye.x, 0.05f);
   EXPECT_NEAR(eye.y, intro.camera.eye.y, 0.05f);
   EXPECT_NEAR(eye.z, intro.camera.eye.z, 0.05f);
   // The ribbon's world is a quarter turn about x, so P = V^-1 Rx(-pi/2) (world x V x P).
   D3DXMATRIX unpitch;
   D3DXMatrixRotationX(&unpitch, -1.5707964f);
-  const D3DXMATRIX projection = scenetest::inverse(view) * (unpitch * ribbon.matrix("matWorldViewProjection"));
-  EXPECT_NEAR(scenetest::farOf(projection), 100000.0f, 5000.0f);
-  const D3DXMATRIX skyWorld = sky.matrix("matProjection") * scenetest::inverse(projection) * scenetest::inverse(view);
+  const D3DXMATRIX projection = inverse(view) * (unpitch * ribbon.matrix("matWorldViewProjection"));
+  EXPECT_NEAR(planesOf(view, unpitch * ribbon.matrix("matWorldViewProjection")).farPlane, 100000.0f, 5000.0f);
+  const D3DXMATRIX skyWorld = sky.matrix("matProjection") * inverse(projection) * inverse(view);
   EXPECT_NEAR(skyWorld._11, 2.0f, 1e-3f);
   EXPECT_NEAR(skyWorld._22, 2.0f, 1e-3f);
   EXPECT_NEAR(skyWorld._42, -50.0f, 0.05f);
@@ -137,7 +134,7 @@ TEST(OpeningFrame, FadeAndCardsAtTheirEdges) {
   } cases[] = {{0, "blink1", 0, 1},          {2, "blink1", 0.5f, 0},          {5.49f, "blink1", 0, 0},
                {after(5.49f), "blink2", 1, 0}, {after(9.57f), "blink3", 0.504f, 0}, {after(10.2f), "blink1", 1, 0}};
   for (const Case& c : cases) {
-    SceneFrame frame = drawOpening(c.a);
+    Frame frame = drawOpening(c.a);
     ASSERT_EQ(frame.draws.size(), 8u) << c.a;
     EXPECT_EQ(frame.draws[5].param("tex0"), std::string("quarvdemo\\render1\\") + c.card + ".png") << c.a;
     EXPECT_NEAR(frame.draws[5].value("alpha1"), c.cardAlpha, 1e-4f) << c.a;
@@ -147,10 +144,10 @@ TEST(OpeningFrame, FadeAndCardsAtTheirEdges) {
 
 // With a silent spectrum the sky runs at 0.6, the ribbon's ambient at 0.2, the glow at 1, and the
 // distortion has neither amplitude nor frequency.
-TEST(OpeningFrame, SilentSpectrumGivesTheRestingValues) {
-  scenetest::SilentSpectrum silent;
+TEST(OpeningFrame, FixedSpectrumGivesTheRestingValues) {
+  FixedSpectrum silent;
   ASSERT_TRUE(silent.loaded);
-  SceneFrame frame = drawOpening(9);
+  Frame frame = drawOpening(9);
   ASSERT_EQ(frame.draws.size(), 8u);
   EXPECT_FLOAT_EQ(frame.draws[0].value("alpha1"), 0.6f);
   EXPECT_FLOAT_EQ(frame.draws[1].value("ambient"), 0.2f);
@@ -163,7 +160,7 @@ TEST(OpeningFrame, SilentSpectrumGivesTheRestingValues) {
 // whatever the file says. The light camera gets eye, target and field of view; its up vector,
 // near and far planes stay as the scene found them.
 TEST(OpeningFrame, CameraAndLightFieldsItSetsAndKeeps) {
-  assets::Camera& path = testsupport::Show::instance().main->introCamera.camera;
+  assets::Camera& path = Show::instance().main->introCamera.camera;
   assets::Camera& light = render::lightCamera();
   const assets::Camera savedPath = path, savedLight = light;
   path.farPlane = 500.0f;

@@ -8,13 +8,11 @@
 #include "render/Cameras.h"
 #include "scenes/Renderers.h"
 #include "scenes/SecondScene.h"
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using scenetest::SceneFrame;
-
-float after(float t) { return std::nextafter(t, 1e9f); }
+using namespace testsupport;
 
 // The path of every cut count (a cycle of five that goes from path 3 straight to path 0 at the
 // 14th and 23rd cut), always on the table. A cut time still belongs to the shot before it; the time
@@ -72,8 +70,8 @@ TEST(SecondSceneFlash, FollowsTheCutsThenFadesOut) {
   EXPECT_EQ(scenes::secondSceneFlash(-1.0f).zoom, 0.0f);
 }
 
-SceneFrame drawSecond(float a) {
-  return scenetest::drawDirect([a](testsupport::Show& show) { scenes::secondScene(*show.main, a, a + 21.4f); });
+Frame drawSecond(float a) {
+  return drawDirect([a](Show& show) { scenes::secondScene(*show.main, a, a + 21.4f); });
 }
 
 std::vector<std::string> ribbons(const std::string& summary) {
@@ -86,24 +84,24 @@ std::vector<std::string> ribbons(const std::string& summary) {
 // copy, the depth-of-field composite, the flash and the overlay, one present; each draw with its
 // effect, pass, target and states, and the inputs that make the steps one picture.
 TEST(SecondSceneFrame, WalksItsStepsInOrder) {
-  SceneFrame frame = scenetest::frameAt(21.4 + 5.5);
+  Frame frame = frameAt(21.4 + 5.5);
   EXPECT_EQ(frame.renderer, "secondScene");
   ASSERT_EQ(frame.args.size(), 2u);
   EXPECT_NEAR(frame.args[0], 5.5f, 1e-4f);
   EXPECT_TRUE(frame.messages.empty()) << frame.messages.front();
   std::vector<std::string> expected;
   auto add = [&](std::vector<std::string> more) { expected.insert(expected.end(), more.begin(), more.end()); };
-  add(ribbons("render3_line.fx/1 MainStage.planeGrids[#] @shadowTarget NONE z=false blend=true ADD SRCALPHA INVSRCALPHA"));
-  add({"plain.fx/0 quarv.SCENEshadow.mesh @shadowTarget NONE z=false blend=true ADD SRCALPHA INVSRCALPHA",
-       "demo1_depthoffield.fx/0 grotte.SCENEPlane01.mesh @depthTarget NONE z=true blend=false"});
-  add(ribbons("demo1_depthoffield.fx/0 MainStage.planeGrids[#] @depthTarget NONE z=true blend=false"));
-  add({"demo1_text.fx/0 hemi.SCENEGeoSphere01.mesh @backbuffer CCW z=false blend=false",
-       "r1_bakke.fx/2 grotte.SCENEPlane01.mesh @backbuffer CCW z=true blend=false"});
-  add(ribbons("r1_line.fx/1 MainStage.planeGrids[#] @backbuffer NONE z=true blend=false"));
-  add({"blur.fx/0 fullScreenQuad @halfTargetA NONE z=false blend=false",
-       "demo1_depthoffield.fx/4 fullScreenQuad @backbuffer NONE z=false blend=true ADD SRCALPHA INVSRCALPHA",
-       "r2_flash.fx/0 fullScreenQuad @backbuffer CW z=false blend=true ADD SRCALPHA INVSRCALPHA",
-       "demo1_text.fx/0 fullScreenQuad @backbuffer CW z=false blend=true ADD SRCALPHA INVSRCALPHA"});
+  add(ribbons("render3_line.fx/1 MainStage.planeGrids[#] @shadowTarget NONE false true ADD SRCALPHA INVSRCALPHA"));
+  add({"plain.fx/0 quarv.SCENEshadow.mesh @shadowTarget NONE false true ADD SRCALPHA INVSRCALPHA",
+       "demo1_depthoffield.fx/0 grotte.SCENEPlane01.mesh @depthTarget NONE true false"});
+  add(ribbons("demo1_depthoffield.fx/0 MainStage.planeGrids[#] @depthTarget NONE true false"));
+  add({"demo1_text.fx/0 hemi.SCENEGeoSphere01.mesh @backbuffer CCW false false",
+       "r1_bakke.fx/2 grotte.SCENEPlane01.mesh @backbuffer CCW true false"});
+  add(ribbons("r1_line.fx/1 MainStage.planeGrids[#] @backbuffer NONE true false"));
+  add({"blur.fx/0 fullScreenQuad @halfTargetA NONE false false",
+       "demo1_depthoffield.fx/4 fullScreenQuad @backbuffer NONE false true ADD SRCALPHA INVSRCALPHA",
+       "r2_flash.fx/0 fullScreenQuad @backbuffer CW false true ADD SRCALPHA INVSRCALPHA",
+       "demo1_text.fx/0 fullScreenQuad @backbuffer CW false true ADD SRCALPHA INVSRCALPHA"});
   EXPECT_EQ(frame.summaries(), expected);
   EXPECT_EQ(std::count(frame.steps.begin(), frame.steps.end(), "clear shadowTarget 0x00FFFFFF"), 1);
   EXPECT_EQ(std::count(frame.steps.begin(), frame.steps.end(), "clear depthTarget 0x00000000"), 1);
@@ -118,13 +116,16 @@ TEST(SecondSceneFrame, WalksItsStepsInOrder) {
   EXPECT_FLOAT_EQ(frame.draws[7].value("Eksponent"), 1.1f);
   EXPECT_FLOAT_EQ(frame.draws[7].value("FallOff"), 7.0f);
   EXPECT_FLOAT_EQ(frame.draws[14].value("alpha1"), 3 * timeline::spectrumTrack().band(0, 26.9f) + 0.6f);
-  const scenetest::Draw& ground = frame.draws[15];
+  const Draw& ground = frame.draws[15];
   EXPECT_EQ(ground.value("alpha1"), 2.0f);
+  EXPECT_EQ(frame.draws[14].param("tex0"), "quarvdemo\\render1\\sky04.png");
+  EXPECT_TRUE(matricesNear(frame.draws[14].matrix("matProjection"),
+                           domeWorld(2.0f, 50.0f) * ground.matrix("matWorldViewProjection"), 2e-3f));
   for (auto [tex, file] : {std::pair{"tex0", "quarvdemo\\render1\\diffuse.png"}, {"tex1", "quarvdemo\\spotlight01.png"},
                            {"tex2", "shadowTarget"}, {"tex3", "quarvdemo\\render1\\normal.png"}})
     EXPECT_EQ(ground.param(tex), file) << tex;
   EXPECT_EQ(ground.values("LightPosition"), (std::vector<float>{1, 80, 70}));
-  const scenetest::Draw& lit = frame.draws[16];
+  const Draw& lit = frame.draws[16];
   EXPECT_EQ(lit.value("ambient"), 0.0f);
   EXPECT_EQ(lit.value("alpha1"), 1.0f);
   EXPECT_EQ(lit.param("tex0"), "quarvdemo\\linetexture.png");
@@ -146,14 +147,14 @@ TEST(SecondSceneFrame, WalksItsStepsInOrder) {
 // ribbon's offset for the scene time.
 TEST(SecondSceneFrame, RibbonsSitWhereTheHitsThrewThem) {
   for (float a : {0.0f, 3.0f, 17.0f}) {
-    SceneFrame frame = drawSecond(a);
+    Frame frame = drawSecond(a);
     ASSERT_EQ(frame.draws.size(), 26u);
-    const D3DXMATRIX byCamera = scenetest::inverse(frame.draws[15].matrix("matWorldViewProjection"));
-    const D3DXMATRIX byLight = scenetest::inverse(frame.draws[6].matrix("Matrix"));
+    const D3DXMATRIX byCamera = inverse(frame.draws[15].matrix("matWorldViewProjection"));
+    const D3DXMATRIX byLight = inverse(frame.draws[6].matrix("Matrix"));
     for (int first : {0, 8, 16})
       for (int i = 0; i < 6; ++i) {
         const D3DXVECTOR3 offset = scenes::secondSceneRibbonOffset(i, a);
-        const scenetest::Draw& d = frame.draws[first + i];
+        const Draw& d = frame.draws[first + i];
         for (const D3DXMATRIX& world : {d.matrix("matWorldViewProjection") * byCamera,
                                         d.matrix("matLightViewProjection") * byLight}) {
           EXPECT_NEAR(world._41, offset.x, 0.02f) << a << " draw " << first + i;
@@ -170,11 +171,11 @@ TEST(SecondSceneFrame, RibbonsSitWhereTheHitsThrewThem) {
 // plane and all, and its far plane set to 10000 whatever the path file says.
 TEST(SecondSceneFrame, CameraFollowsTheCutTable) {
   for (auto [a, index] : {std::pair{0.3f, 0}, {1.0f, 1}, {9.2f, 3}, {9.5f, 0}, {16.0f, 0}, {26.0f, 4}}) {
-    SceneFrame frame = drawSecond(a);
+    Frame frame = drawSecond(a);
     ASSERT_EQ(frame.draws.size(), 26u);
-    assets::CameraPath path = testsupport::Show::instance().main->grotteCameras[index];
+    assets::CameraPath path = Show::instance().main->grotteCameras[index];
     render::sampleCamera(path, 1.9f * a);
-    const D3DXVECTOR3 eye = scenetest::eyeOfView(frame.draws[16].matrix("matView"));
+    const D3DXVECTOR3 eye = eyeOf(frame.draws[16].matrix("matView"));
     EXPECT_NEAR(eye.x, path.camera.eye.x, 0.05f) << a;
     EXPECT_NEAR(eye.y, path.camera.eye.y, 0.05f) << a;
     EXPECT_NEAR(eye.z, path.camera.eye.z, 0.05f) << a;
@@ -182,7 +183,7 @@ TEST(SecondSceneFrame, CameraFollowsTheCutTable) {
     EXPECT_EQ(render::lightCamera().target, D3DXVECTOR3(5, 20, 38));
     EXPECT_FLOAT_EQ(render::lightCamera().fov, 0.8975979f);
   }
-  assets::Camera& first = testsupport::Show::instance().main->grotteCameras[0].camera;
+  assets::Camera& first = Show::instance().main->grotteCameras[0].camera;
   const assets::Camera saved = first;
   first.farPlane = 500.0f;
   first.nearPlane = 2.5f;
@@ -196,7 +197,7 @@ TEST(SecondSceneFrame, CameraFollowsTheCutTable) {
 // from 22 s to the end of the slot.
 TEST(SecondSceneFrame, FlashAtTheStartAndAtTheEnd) {
   for (auto [a, alpha] : {std::pair{0.0f, 0.59f}, {21.5f, 1.0f}, {22.0f, 0.0f}, {26.3f, 0.0f}}) {
-    SceneFrame frame = drawSecond(a);
+    Frame frame = drawSecond(a);
     ASSERT_EQ(frame.draws.size(), 26u);
     EXPECT_NEAR(frame.draws[24].value("alpha"), alpha, 1e-4f) << a;
   }

@@ -3,7 +3,8 @@
 
 #include <set>
 
-#include "tests/support/ShowFixture.h"
+#include "app/StartUp.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
@@ -19,14 +20,12 @@ TEST(Show, TheWholeTimelineDrawsEveryRenderer) {
   auto& show = testsupport::Show::instance();
   std::set<std::string> renderers;
   unsigned invalidBefore = show.traceDevice().invalidCalls();
-  for (double t = 0.0; t <= 281.0; t += 0.5) {
-    auto lines = show.frameAt(t);
-    auto scenes = testsupport::eventsOf(lines, "scene");
-    EXPECT_TRUE(testsupport::eventsOf(lines, "messageBox").empty()) << t;
-    if (scenes.empty()) continue;
-    auto begin = scenes[0].find("\"renderer\":\"") + 12;
-    renderers.insert(scenes[0].substr(begin, scenes[0].find('"', begin) - begin));
-    EXPECT_EQ(testsupport::eventsOf(lines, "present").size(), 1u) << t;
+  for (double t = 0.0; t <= app::kShowEnd; t += 0.5) {
+    const testsupport::Frame frame = testsupport::frameAt(t);
+    EXPECT_TRUE(frame.messages.empty()) << t;
+    if (frame.renderer.empty()) continue;
+    renderers.insert(frame.renderer);
+    EXPECT_EQ(frame.count("present"), 1) << t;
   }
   // The flashes of the opening and the third scene need loud beats; the rest are on the clock.
   for (const char* name : {"openingScene", "secondScene", "thirdScene", "thirdFlash", "fourthScene", "fifthSceneA",

@@ -3,15 +3,16 @@
 // cut's camera, light and ribbon placements recovered from the matrices; the far plane per cut.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "scenes/Renderers.h"
 #include "scenes/SixthScene.h"
-#include "tests/scenes/FifthGroupReplay.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
-using namespace fifthgroup;
+using namespace testsupport;
 
 // Ribbon i's x placement recovered from a world-view-projection and the view-projection it used.
 float ribbonX(const Draw& d, const char* param, const D3DXMATRIX& viewProjection) {
@@ -26,7 +27,7 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
   const float s2 = 0.05f;
   FixedSpectrum bands(0.2f, 0.1f, s2);
   ASSERT_TRUE(bands.loaded);
-  FrameReplay frame = frameAt(137.0);
+  Frame frame = frameAt(137.0);
   ASSERT_EQ(frame.renderer, "sixthScene");
   const float u = float((137.0 - double(119.8f)) * double(0.333f)), b = 137.0f;
   ASSERT_EQ(scenes::sixthCutIndex(u), 2);
@@ -45,7 +46,7 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
   const std::vector<Draw>& d = frame.draws;
   ASSERT_EQ(d.size(), 20u);
 
-  const assets::Camera cam = sampled(mainStage().vallyCameras[2], 5.0f * (6.46f - u));
+  const assets::Camera cam = sampled(Show::instance().main->vallyCameras[2], 5.0f * (6.46f - u));
   const D3DXMATRIX viewProjection = lookAt(cam.eye, cam.target) * perspective(cam.fov, cam.nearPlane, 10000.0f);
   const D3DXVECTOR3 light(-90.0f, 100.0f, 80.0f);
   const D3DXMATRIX lightViewProjection =
@@ -57,9 +58,9 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
     EXPECT_EQ(shadow.effect + " " + std::to_string(shadow.pass), std::string(kLineFx) + " 1");
     EXPECT_EQ(depth.effect + " " + std::to_string(depth.pass), std::string(kDepthFx) + " 0");
     EXPECT_EQ(lit.effect + " " + std::to_string(lit.pass), std::string(kLine1Fx) + " 1");
-    expectStates(shadow, states({"NONE", "false", "true"}, kSourceAlpha));
-    expectStates(depth, {"NONE", "true", "false"});
-    expectStates(lit, {"NONE", "true", "false"});
+    EXPECT_EQ(shadow.stateSummary(), "NONE false true ADD SRCALPHA INVSRCALPHA");
+    EXPECT_EQ(depth.stateSummary(), "NONE true false");
+    EXPECT_EQ(lit.stateSummary(), "NONE true false");
     EXPECT_NEAR(ribbonX(shadow, "matLightViewProjection", lightViewProjection), scenes::sixthRibbonX(i, u - 2), 0.05f);
     EXPECT_NEAR(ribbonX(depth, "matWorldViewProjection", viewProjection), scenes::sixthRibbonX(i, u), 0.05f);
     EXPECT_NEAR(ribbonX(lit, "matWorldViewProjection", viewProjection), scenes::sixthRibbonX(i, u - 2), 0.05f);
@@ -67,9 +68,9 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
   EXPECT_EQ(d[0].param("tex0"), "quarvdemo\\soft.png");
   EXPECT_EQ(d[10].param("tex0") + " " + d[10].param("tex1"), "quarvdemo\\linetexture.png quarvdemo\\spotlight01.png");
   EXPECT_EQ(d[10].value("alpha1"), 1.0f);
-  EXPECT_EQ(numbers(d[4].param("Focus") + " " + d[4].param("Eksponent") + " " + d[4].param("FallOff")),
+  EXPECT_EQ(numbersOf(d[4].param("Focus") + " " + d[4].param("Eksponent") + " " + d[4].param("FallOff")),
             (std::vector<float>{0.3f, 1.1f, 1.7f}));
-  expectNear(d[4].matrix("matWorldViewProjection"), viewProjection, 1e-3f, "depth pass");
+  EXPECT_TRUE(matricesNear(d[4].matrix("matWorldViewProjection"), viewProjection, 1e-3f)) << "depth pass";
 
   const Draw& terrain = d[9];
   EXPECT_EQ(terrain.effect + " " + std::to_string(terrain.pass), std::string(kBakke1Fx) + " 2");
@@ -78,20 +79,20 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
             "quarvdemo\\render5\\diffuse.png quarvdemo\\spotlight01.png shadowTarget quarvdemo\\vally\\normal.png");
   EXPECT_NEAR(terrain.value("alpha1"), 1.6f * s2 + 2.8f, 1e-5f);
   EXPECT_NEAR(terrain.value("gamma"), s2 + 0.6f, 1e-5f);
-  expectStates(terrain, {"CCW", "true", "false"});
-  expectNear(eyeOf(terrain.matrix("matView")), cam.eye, 1e-2f, "eye");
-  expectNear(terrain.matrix("matLightViewProjection"), lightViewProjection, 1e-3f, "light");
-  expectNear(terrain.vector("LightPosition"), light, 0.0f, "light eye");
+  EXPECT_EQ(terrain.stateSummary(), "CCW true false");
+  EXPECT_TRUE(pointsNear(eyeOf(terrain.matrix("matView")), cam.eye, 1e-2f)) << "eye";
+  EXPECT_TRUE(matricesNear(terrain.matrix("matLightViewProjection"), lightViewProjection, 1e-3f)) << "light";
+  EXPECT_TRUE(pointsNear(terrain.vector("LightPosition"), light, 0.0f)) << "light eye";
 
   const Draw& blur = d[14];
   EXPECT_EQ(blur.target + " " + blur.effect + " " + blur.param("tex0"), std::string("halfTargetA ") + kBlurFx + " halfTargetB");
-  EXPECT_EQ(numbers(blur.param("ps")), (std::vector<float>{1.0f / 320.0f, 1.0f / 240.0f}));
+  EXPECT_EQ(numbersOf(blur.param("ps")), (std::vector<float>{1.0f / 320.0f, 1.0f / 240.0f}));
   EXPECT_EQ(blur.value("blur"), 1.8f);
-  expectStates(blur, {"NONE", "false", "false"});
+  EXPECT_EQ(blur.stateSummary(), "NONE false false");
   const Draw& mix = d[15];
   EXPECT_EQ(mix.effect + " " + std::to_string(mix.pass), std::string(kDepthFx) + " 4");
   EXPECT_EQ(mix.param("tex0") + " " + mix.param("tex1") + " " + mix.param("tex2"), "halfTargetA depthTarget halfTargetB");
-  expectStates(mix, states({"NONE", "false", "true"}, kSourceAlpha));
+  EXPECT_EQ(mix.stateSummary(), "NONE false true ADD SRCALPHA INVSRCALPHA");
 
   const char* cards[] = {"overlay02.png", "white.png", "white.png", "overlay02.png"};
   const float weights[] = {1.0f, 0.0f, 0.5f * (1.0f - std::clamp(3.3f * (137.3f - b), 0.0f, 1.0f)), 1.0f};
@@ -99,39 +100,55 @@ TEST(SixthSceneFrames, ValleyFrameSteps) {
     const Draw& c = d[16 + std::size_t(i)];
     EXPECT_EQ(c.effect + " " + c.param("tex0"), std::string(kTextFx) + " quarvdemo\\" + cards[i]);
     EXPECT_NEAR(c.value("alpha1"), weights[i], 1e-5f) << i;
-    expectStates(c, states({"CW", "false", "true"}, kSourceAlpha));
+    EXPECT_EQ(c.stateSummary(), "CW false true ADD SRCALPHA INVSRCALPHA");
   }
   expectOverlayLastAndOnePresent(frame);
 }
 
 // The first shot opens under the full white fade (the first card of its pass), gone at u' = 2.
 TEST(SixthSceneFrames, WhiteFadeCoversTheStart) {
-  FrameReplay start = drawDirect([](timeline::MainStage& stage) { scenes::sixthScene(stage, 0.0f, 119.8f); });
+  Frame start = drawDirect([](Show& show) { scenes::sixthScene(*show.main, 0.0f, 119.8f); });
   ASSERT_EQ(start.draws.size(), 20u);
   EXPECT_EQ(start.draws[17].param("tex0"), "quarvdemo\\white.png");
   EXPECT_EQ(start.draws[17].value("alpha1"), 1.0f);
-  FrameReplay later = drawDirect([](timeline::MainStage& stage) { scenes::sixthScene(stage, 2.0f, 125.7f); });
+  Frame later = drawDirect([](Show& show) { scenes::sixthScene(*show.main, 2.0f, 125.7f); });
   EXPECT_EQ(later.draws[17].value("alpha1"), 0.0f);
 }
 
-// Each cut sets its own light and focus; only cut 3 keeps the far plane its path gives (the test
-// gives the paths an unusual one), every other cut sets 10000.
-TEST(SixthSceneFrames, EachCutsLightFocusAndFarPlane) {
-  timeline::MainStage& stage = mainStage();
-  for (float u : {1.0f, 4.0f, 7.0f, 12.0f}) {
-    const int cut = scenes::sixthCutIndex(u);
-    const scenes::SixthCut& setup = scenes::kSixthCutSetups[std::size_t(cut)];
-    assets::CameraPath& path = stage.vallyCameras[std::size_t(setup.cameraPath)];
+// Every cut at a scene time inside it: the camera path played backwards, five times the time left
+// to the cut's end; the light's eye, its target offset from the camera's and field of view; the
+// focus; and the far plane, 10000 except in cut 3, which keeps its path's (the test gives every
+// path an unusual one).
+TEST(SixthSceneFrames, EveryCutOfTheTable) {
+  struct Cut {
+    float u, end;
+    int path;
+    D3DXVECTOR3 lightEye, lightOffset;
+    float lightFov, focus;
+    bool keepsFar;
+  };
+  const Cut cuts[] = {{1.0f, 3.25f, 0, {0, 100, 0}, {0, 0, 0}, 1.5707964f, 0.3f, false},
+                      {4.0f, 4.6f, 1, {-90, 100, 80}, {0, 0, 0}, 0.62831855f, 0.3f, false},
+                      {5.0f, 6.46f, 2, {-90, 100, 80}, {-30, 0, -30}, 1.5707964f, 0.3f, false},
+                      {7.0f, 8.9f, 5, {-50, 40, 0}, {0, 0, 0}, 1.5707964f, 0.8f, true},
+                      {10.0f, 10.9f, 3, {-30, 40, 0}, {0, 0, 0}, 1.5707964f, 0.3f, false},
+                      {12.0f, 12.9f, 4, {-50, 40, 0}, {40, 0, 0}, 1.5707964f, 0.5f, false}};
+  timeline::MainStage& stage = *Show::instance().main;
+  for (const Cut& c : cuts) {
+    assets::CameraPath& path = stage.vallyCameras[std::size_t(c.path)];
     const float savedFar = path.camera.farPlane;
     path.camera.farPlane = 7777.0f;
-    FrameReplay frame = drawDirect([u](timeline::MainStage& s) { scenes::sixthScene(s, u, 130.0f); });
-    EXPECT_EQ(render::currentCamera().farPlane, cut == 3 ? 7777.0f : 10000.0f) << cut;
+    Frame frame = drawDirect([u = c.u](Show& show) { scenes::sixthScene(*show.main, u, 130.0f); });
     path.camera.farPlane = savedFar;
-    const assets::Camera cam = sampled(path, scenes::sixthCameraTime(cut, u));
-    expectNear(frame.draws[9].matrix("matLightViewProjection"),
-               lookAt(setup.lightEye, cam.target + setup.lightTargetOffset) * perspective(setup.lightFov, 1, 10000),
-               1e-3f, "light of cut " + std::to_string(cut));
-    EXPECT_EQ(frame.draws[4].value("Focus"), setup.focus) << cut;
+    EXPECT_EQ(render::currentCamera().farPlane, c.keepsFar ? 7777.0f : 10000.0f) << c.u;
+    const assets::Camera cam = sampled(stage.vallyCameras[std::size_t(c.path)], 5.0f * (c.end - c.u));
+    ASSERT_EQ(frame.draws.size(), 20u) << c.u;
+    EXPECT_TRUE(pointsNear(eyeOf(frame.draws[9].matrix("matView")), cam.eye, 1e-2f)) << c.u;
+    EXPECT_EQ(frame.draws[9].vector("LightPosition"), c.lightEye) << c.u;
+    EXPECT_TRUE(matricesNear(frame.draws[9].matrix("matLightViewProjection"),
+                             lookAt(c.lightEye, cam.target + c.lightOffset) * perspective(c.lightFov, 1, 10000), 1e-3f))
+        << c.u;
+    EXPECT_EQ(frame.draws[4].value("Focus"), c.focus) << c.u;
   }
 }
 

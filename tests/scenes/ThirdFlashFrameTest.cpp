@@ -8,26 +8,24 @@
 
 #include "render/Cameras.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/OrganFrameChecks.h"
+#include "tests/support/FrameReplay.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace {
 
-using organtest::Draw;
-using organtest::Frame;
-using organtest::inverse;
+using namespace testsupport;
 
 const std::string kGround = "quarvdemo\\render1\\grotte.SCENEPlane01.mesh";
-const D3DXMATRIX kLightViewProjection = organtest::viewProjection({1, 100, -30}, {0, 20, -30}, 1.0471976f, 1, 10000);
+const D3DXMATRIX kLightViewProjection = lookAt({1, 100, -30}, {0, 20, -30}) * perspective(1.0471976f, 1, 10000);
 
 Frame flash(int n, float b, float c) {
-  return organtest::drawDirect([=](testsupport::Show& show) { scenes::thirdFlash(*show.main, b - 47.7f, b, n, c); });
+  return drawDirect([=](Show& show) { scenes::thirdFlash(*show.main, b - 47.7f, b, n, c); });
 }
 
 TEST(ThirdFlashFrame, StepsTargetsStatesAndParameters) {
   const float b = 51.52f, c = 0.5f;
   const Frame frame = flash(3, b, c);
-  EXPECT_EQ(frame.steps,
+  EXPECT_EQ(join(frame.steps, " | "),
             "setRenderTarget shadowTarget | beginScene | clear shadowTarget 0x00FFFFFF | draw MainStage.wideGrid | "
             "endScene | setRenderTarget backbuffer | beginScene | clear backbuffer 0x00000000 | draw " +
                 kGround + " | draw fullScreenQuad | endScene | present");
@@ -42,8 +40,8 @@ TEST(ThirdFlashFrame, StepsTargetsStatesAndParameters) {
   EXPECT_EQ(slide.values("alpha1"), std::vector<float>{1.0f});
   EXPECT_EQ(slide.values("pump"), std::vector<float>{0.0f});
   const D3DXMATRIX world = slide.matrix("matWorldViewProjection") * inverse(kLightViewProjection);
-  EXPECT_TRUE(organtest::pointsNear(organtest::apply(world, {-15, -7.5f, 1}), {-25.5f, 13.3f, -42.75f}, 0.02f));
-  EXPECT_TRUE(organtest::pointsNear(organtest::apply(world, {25, 22.5f, 1}), {42.5f, 13.3f, 8.25f}, 0.02f));
+  EXPECT_TRUE(pointsNear(apply(world, {-15, -7.5f, 1}), {-25.5f, 13.3f, -42.75f}, 0.02f));
+  EXPECT_TRUE(pointsNear(apply(world, {25, 22.5f, 1}), {42.5f, 13.3f, 8.25f}, 0.02f));
 
   const Draw ground = frame.drawsOf(kGround).at(0);
   EXPECT_EQ(ground.effect + " " + std::to_string(ground.pass), "quarvdemo\\shaders\\r1_bakke.fx 2");
@@ -53,7 +51,7 @@ TEST(ThirdFlashFrame, StepsTargetsStatesAndParameters) {
       ground.param("tex0") + " " + ground.param("tex1") + " " + ground.param("tex2") + " " + ground.param("tex3"),
       "quarvdemo\\render4\\cubediffuse.png quarvdemo\\spotlight01.png shadowTarget quarvdemo\\render1\\normal.png");
   EXPECT_EQ(ground.values("LightPosition"), (std::vector<float>{1.0f, 100.0f, -30.0f}));
-  EXPECT_TRUE(organtest::matricesNear(ground.matrix("matLightViewProjection"), kLightViewProjection));
+  EXPECT_TRUE(matricesNear(ground.matrix("matLightViewProjection"), kLightViewProjection));
   EXPECT_EQ(frame.draws.back().param("tex0"), "quarvdemo\\overlay02.png");
   EXPECT_EQ(frame.draws.back().stateSummary(), "CW false true ADD SRCALPHA INVSRCALPHA");
 }
@@ -64,10 +62,10 @@ TEST(ThirdFlashFrame, EyeAndSlideDependOnlyOnTheBeat) {
   const Frame early = flash(7, 56.7f, 0.8f), late = flash(7, 56.95f, 0.3f);
   const Draw ground = early.drawsOf(kGround).at(0);
   const D3DXMATRIX view = ground.matrix("matView");
-  EXPECT_TRUE(organtest::matricesNear(view, late.drawsOf(kGround).at(0).matrix("matView"), 1e-6f));
-  EXPECT_TRUE(organtest::pointsNear(organtest::eyeOf(view), {-13.684f, 32.267f, -43.088f}, 2e-3f));
-  const D3DXVECTOR3 ahead = organtest::apply(view, {0, 0, -20});
-  EXPECT_TRUE(organtest::pointsNear({ahead.x, ahead.y, 0.0f}, {0, 0, 0}, 1e-3f)) << "looks at (0, 0, -20)";
+  EXPECT_TRUE(matricesNear(view, late.drawsOf(kGround).at(0).matrix("matView"), 1e-6f));
+  EXPECT_TRUE(pointsNear(eyeOf(view), {-13.684f, 32.267f, -43.088f}, 2e-3f));
+  const D3DXVECTOR3 ahead = apply(view, {0, 0, -20});
+  EXPECT_TRUE(pointsNear({ahead.x, ahead.y, 0.0f}, {0, 0, 0}, 1e-3f)) << "looks at (0, 0, -20)";
   EXPECT_NEAR((inverse(view) * ground.matrix("matWorldViewProjection"))._22, 1.0f, 1e-3f);
   EXPECT_EQ(early.drawsOf("MainStage.wideGrid").at(0).param("tex0"), "quarvdemo\\render2\\1.png");
   EXPECT_EQ(late.drawsOf("MainStage.wideGrid").at(0).param("tex0"), "quarvdemo\\render2\\1.png");
@@ -76,13 +74,13 @@ TEST(ThirdFlashFrame, EyeAndSlideDependOnlyOnTheBeat) {
 // The flash sets eye, target and fov only: after the third scene the far plane stays 100000, and
 // near, far and up set by hand before it stay as they were.
 TEST(ThirdFlashFrame, KeepsTheUpNearAndFarTheFrameBeforeLeft) {
-  organtest::drawDirect([](testsupport::Show& show) { scenes::thirdScene(*show.organ, 4.3f, 52.0f); });
+  drawDirect([](Show& show) { scenes::thirdScene(*show.organ, 4.3f, 52.0f); });
   assets::Camera& camera = render::currentCamera();
   const float nearPlane = camera.nearPlane;
   const Draw ground = flash(2, 50.2f, 0.5f).drawsOf(kGround).at(0);
   EXPECT_EQ(camera.farPlane, 100000.0f);
-  EXPECT_GT(organtest::farOf(inverse(ground.matrix("matView")) * ground.matrix("matWorldViewProjection"), nearPlane),
-            50000.0f);
+  EXPECT_GT(planesOf(ground.matrix("matView"), ground.matrix("matWorldViewProjection")).farPlane, 50000.0f);
+  EXPECT_NEAR(planesOf(ground.matrix("matView"), ground.matrix("matWorldViewProjection")).nearPlane, nearPlane, 1e-3f);
   camera.nearPlane = 2.0f;
   camera.farPlane = 500.0f;
   camera.up = {0.0f, 0.0f, 1.0f};

@@ -11,26 +11,24 @@
 #include "platform/win32/Keyboard.h"
 #include "render/Transforms.h"
 #include "scenes/Renderers.h"
-#include "tests/scenes/OrganFrameChecks.h"
+#include "tests/support/FrameReplay.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace {
 
-using organtest::Draw;
-using organtest::Frame;
-using organtest::inverse;
+using namespace testsupport;
 
 const std::string kR3 = "quarvdemo\\render3\\r3.SCENE";
-const D3DXMATRIX kLightViewProjection = organtest::viewProjection({100, 300, 1}, {0, 0, 0}, 1.0471976f, 1, 10000);
+const D3DXMATRIX kLightViewProjection = lookAt({100, 300, 1}, {0, 0, 0}) * perspective(1.0471976f, 1, 10000);
 
 Frame third(float a) {
-  return organtest::drawDirect([a](testsupport::Show& show) { scenes::thirdScene(*show.organ, a, 47.7f + a); });
+  return drawDirect([a](Show& show) { scenes::thirdScene(*show.organ, a, 47.7f + a); });
 }
 
 // The camera's view-projection, taken off the sky dome's matrix (scale 1.5, then up 50).
 D3DXMATRIX cameraViewProjection(const Frame& frame) {
   const D3DXMATRIX sky = frame.drawsOf(kR3 + "GeoSphere01.mesh").at(0).matrix("matProjection");
-  return inverse(render::place(0, 50, 0, 0, 0, 0, 1.5f)) * sky;
+  return inverse(domeWorld(1.5f, 50.0f)) * sky;
 }
 
 TEST(ThirdSceneFrame, StepsInOrderWithTheirTargetsPassesAndStates) {
@@ -40,13 +38,13 @@ TEST(ThirdSceneFrame, StepsInOrderWithTheirTargetsPassesAndStates) {
       "draw OrganStage.planeGrids[2] | draw OrganStage.planeGrids[3]";
   std::string cards;
   for (int n = 1; n <= 6; ++n) cards += " | draw " + kR3 + "organ" + std::to_string(n) + ".mesh";
-  EXPECT_EQ(frame.steps,
+  EXPECT_EQ(join(frame.steps, " | "),
             "setRenderTarget shadowTarget | beginScene | clear shadowTarget 0x00FFFFFF | " + ribbons +
                 " | endScene | setRenderTarget backbuffer | beginScene | clear backbuffer 0x00000000 | draw " + kR3 +
                 "Plane01.mesh | draw " + kR3 + "GeoSphere01.mesh" + cards + " | " + ribbons + " | draw " + kR3 +
                 "Plane03.mesh | endScene | stretchRect backbuffer screenCopyTarget | beginScene | draw distortionGrid"
                 " | draw fullScreenQuad | endScene | present");
-  EXPECT_EQ(frame.passes,
+  EXPECT_EQ(join(frame.passes, " | "),
             "render3_line.fx 1 | render3_bakke.fx 0 | demo1_text.fx 0 | render3_organ.fx 0 | render3_line.fx 0 | "
             "render3_organ.fx 0 | render3_post.fx 1 | demo1_text.fx 0");
   EXPECT_TRUE(frame.messages.empty()) << frame.messages.front();
@@ -72,12 +70,12 @@ TEST(ThirdSceneFrame, StepsInOrderWithTheirTargetsPassesAndStates) {
 TEST(ThirdSceneFrame, MatricesFollowTheCameraTheLightAndTheTracks) {
   const float a = 4.3f, r = 1.55f * a;
   const Frame frame = third(a);
-  timeline::OrganStage& stage = *testsupport::Show::instance().organ;
+  timeline::OrganStage& stage = *Show::instance().organ;
   const D3DXMATRIX vp = cameraViewProjection(frame);
   const Draw ground = frame.drawsOf(kR3 + "Plane01.mesh").at(0);
-  EXPECT_TRUE(organtest::matricesNear(ground.matrix("matLightViewProjection"), kLightViewProjection));
-  EXPECT_TRUE(organtest::matricesNear(ground.matrix("matWorldViewProjection"),
-                                      render::meshWorld(*stage.organMeshes.lookup("plane01"), a) * vp));
+  EXPECT_TRUE(matricesNear(ground.matrix("matLightViewProjection"), kLightViewProjection));
+  EXPECT_TRUE(matricesNear(ground.matrix("matWorldViewProjection"),
+                           render::meshWorld(*stage.organMeshes.lookup("plane01"), a) * vp));
   EXPECT_EQ(ground.values("movement"), (std::vector<float>{3.0f * (47.7f + a), 0.0f}));
   EXPECT_EQ(ground.values("baseColor"), (std::vector<float>{0.6039216f, 0.254902f, 0.07058824f, 0.0f}));
   EXPECT_EQ(ground.param("tex0") + ground.param("tex1") + ground.param("tex2"),
@@ -85,9 +83,9 @@ TEST(ThirdSceneFrame, MatricesFollowTheCameraTheLightAndTheTracks) {
 
   const Draw lit = frame.drawsOf("OrganStage.planeGrids[0]").at(1);
   const D3DXMATRIX view = lit.matrix("matView");
-  EXPECT_TRUE(organtest::pointsNear(organtest::eyeOf(view), stage.organCameras[0].eyeTrack.sample(1.4f * a), 1e-2f));
+  EXPECT_TRUE(pointsNear(eyeOf(view), stage.organCameras[0].eyeTrack.sample(1.4f * a), 1e-2f));
   const D3DXMATRIX projection = inverse(view) * vp;
-  EXPECT_GT(organtest::farOf(projection, stage.organCameras[0].camera.nearPlane), 50000.0f) << "the file's is 10000";
+  EXPECT_GT(planesOf(view, vp).farPlane, 50000.0f) << "the file's is 10000";
   EXPECT_NEAR(projection._22, 1.0f / std::tan(0.4f), 1e-3f) << "fov 0.8 x the path's 1.0";
   EXPECT_EQ(lit.values("LightPosition"), (std::vector<float>{100.0f, 300.0f, 1.0f}));
 
@@ -98,24 +96,23 @@ TEST(ThirdSceneFrame, MatricesFollowTheCameraTheLightAndTheTracks) {
     const bool shadow = d.target == "shadowTarget";
     const D3DXMATRIX world = shadow ? d.matrix("matLightViewProjection") * inverse(kLightViewProjection)
                                     : d.matrix("matWorldViewProjection") * inverse(vp);
-    EXPECT_TRUE(organtest::pointsNear(organtest::apply(world, {10, -40, 6}), {-5, 147, 15.0f * i + 20}, 0.05f)) << d.vb;
+    EXPECT_TRUE(pointsNear(apply(world, {10, -40, 6}), {-5, 147, 15.0f * i + 20}, 0.05f)) << d.vb;
   }
   for (int n = 1; n <= 6; ++n) {
     const std::string key = "organ" + std::to_string(n);
     const Draw card = frame.drawsOf(kR3 + key + ".mesh").at(0);
     const assets::Mesh& mesh = *stage.organMeshes.lookup(key.c_str());
-    EXPECT_TRUE(organtest::matricesNear(card.matrix("matProjection"), render::meshWorld(mesh, r) * vp)) << key;
+    EXPECT_TRUE(matricesNear(card.matrix("matProjection"), render::meshWorld(mesh, r) * vp)) << key;
     EXPECT_EQ(card.param("tex0"), "quarvdemo\\render3\\organ" + std::to_string(n) + ".png");
   }
   const Draw face = frame.drawsOf(kR3 + "Plane03.mesh").at(0);
-  EXPECT_TRUE(organtest::matricesNear(face.matrix("matProjection"),
-                                      render::meshWorld(*stage.organMeshes.lookup("face"), r) * vp));
+  EXPECT_TRUE(matricesNear(face.matrix("matProjection"), render::meshWorld(*stage.organMeshes.lookup("face"), r) * vp));
   EXPECT_EQ(face.param("tex0"), "quarvdemo\\render3\\face.png");
 }
 
 // The sky's brightness is 3 S2 + 0.8 and the waves' frequency 5000 S0, at a time both bands move.
 TEST(ThirdSceneFrame, BandsDriveTheSkyAndTheWaveFrequency) {
-  testsupport::Show::instance();
+  Show::instance();
   const float s0 = timeline::spectrumTrack().band(0, 57.7f), s2 = timeline::spectrumTrack().band(2, 57.7f);
   ASSERT_GT(s0, 0.0f);
   ASSERT_GT(s2, 0.0f);
@@ -146,14 +143,12 @@ TEST(ThirdSceneFrame, DistortionPassAtTheBoundsOfTheWaveWindow) {
 // The eye follows the path of each cut at 1.4 a: path 1 up to 1.27 s, path 2 just after, path 0
 // at 13.5 s straight after path 2.
 TEST(ThirdSceneFrame, CutsPickThePathOfTheTable) {
-  timeline::OrganStage& stage = *testsupport::Show::instance().organ;
+  timeline::OrganStage& stage = *Show::instance().organ;
   const std::pair<float, int> cases[] = {
       {0.5f, 1}, {1.27f, 1}, {std::nextafter(1.27f, 2.0f), 2}, {13.0f, 2}, {13.5f, 0}};
   for (const auto& [a, path] : cases) {
     const D3DXMATRIX view = third(a).drawsOf("OrganStage.planeGrids[2]").at(1).matrix("matView");
-    EXPECT_TRUE(
-        organtest::pointsNear(organtest::eyeOf(view), stage.organCameras[path].eyeTrack.sample(1.4f * a), 1e-2f))
-        << a;
+    EXPECT_TRUE(pointsNear(eyeOf(view), stage.organCameras[path].eyeTrack.sample(1.4f * a), 1e-2f)) << a;
   }
 }
 
@@ -172,8 +167,8 @@ TEST(ThirdSceneFrame, PrintsBothTimesWhileKey67IsHeld) {
 // In the slot: the scene away from the beats, the flash in the half second before one, with
 // flash value 0 and an unlit ground on the beat itself.
 TEST(ThirdSceneFrame, TheSlotDrawsTheSceneOrItsFlash) {
-  EXPECT_EQ(organtest::frameAt(52.0).renderer, "thirdScene");
-  const Frame frame = organtest::frameAt(double(49.12f));  // the beat as the table holds it
+  EXPECT_EQ(frameAt(52.0).renderer, "thirdScene");
+  const Frame frame = frameAt(double(49.12f));  // the beat as the table holds it
   EXPECT_EQ(frame.renderer, "thirdFlash");
   EXPECT_EQ(frame.args, (std::vector<float>{49.12f - 47.7f, 49.12f, 1.0f, 0.0f}));
   EXPECT_EQ(frame.drawsOf("quarvdemo\\render1\\grotte.SCENEPlane01.mesh").at(0).value("alpha1"), 0.0f);

@@ -7,21 +7,19 @@
 
 #include "scenes/Renderers.h"
 #include "scenes/ThirdScene.h"
-#include "tests/scenes/OrganFrameChecks.h"
+#include "tests/support/FrameReplay.h"
 #include "timeline/SpectrumTrack.h"
 
 namespace {
 
-using organtest::Draw;
+using namespace testsupport;
 
 constexpr float kPi = 3.1415927f;
 constexpr float kRateA = 4.712389f;
 constexpr float kRateB = 2.984513f;
 
 Draw distortion(float a) {
-  return organtest::drawDirect([a](testsupport::Show& show) { scenes::thirdScene(*show.organ, a, 47.7f + a); })
-      .drawsOf("distortionGrid")
-      .at(0);
+  return drawDirect([a](Show& show) { scenes::thirdScene(*show.organ, a, 47.7f + a); }).drawsOf("distortionGrid").at(0);
 }
 
 TEST(ThirdScenePulses, WalkThroughTheSlotWithSeeksBack) {

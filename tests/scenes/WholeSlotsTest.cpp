@@ -3,29 +3,24 @@
 // buffer, draws the frame overlay last and presents once.
 #include <gtest/gtest.h>
 
-#include "tests/scenes/SceneTestSupport.h"
+#include "tests/support/FrameReplay.h"
 
 namespace {
 
+using namespace testsupport;
+
 TEST(OpeningSlots, EveryFrameEndsWithTheOverlayAndOnePresent) {
-  testsupport::Show& show = testsupport::Show::instance();
+  Show& show = Show::instance();
   const unsigned invalidBefore = show.traceDevice().invalidCalls();
   int flashes = 0;
   for (int frameIndex = 1; frameIndex <= 1431; ++frameIndex) {
     const double t = frameIndex / 30.0;
-    scenetest::SceneFrame frame = scenetest::frameAt(t);
+    Frame frame = frameAt(t);
     // The first slot ends at the 32-bit 21.4, a hair below the decimal one.
     const std::string expected = t <= static_cast<double>(21.4f) ? "opening" : "secondScene";
     ASSERT_EQ(frame.renderer.compare(0, expected.size(), expected), 0) << t << " drew " << frame.renderer;
     flashes += frame.renderer == "openingFlash";
-    EXPECT_TRUE(frame.messages.empty()) << t << ": " << frame.messages.front();
-    ASSERT_FALSE(frame.draws.empty()) << t;
-    EXPECT_EQ(frame.draws.back().summary(),
-              "demo1_text.fx/0 fullScreenQuad @backbuffer CW z=false blend=true ADD SRCALPHA INVSRCALPHA")
-        << t;
-    EXPECT_EQ(frame.draws.back().param("tex0"), "quarvdemo\\overlay02.png") << t;
-    EXPECT_EQ(frame.steps.back(), "present") << t;
-    EXPECT_EQ(frame.count("present"), 1) << t;
+    expectOverlayLastAndOnePresent(frame, std::to_string(t));
     EXPECT_EQ(frame.count("beginScene"), frame.count("endScene")) << t;
     EXPECT_EQ(frame.count("effectBegin"), frame.count("effectEnd")) << t;
     EXPECT_EQ(frame.count("effectBegin"), frame.count("beginPass")) << t;

@@ -1,1 +1,1 @@
-redkite_scene_test(show_tests SOURCES ShowTest.cpp)
+redkite_scene_test(show_tests SOURCES ShowTest.cpp SceneGeometryTest.cpp)

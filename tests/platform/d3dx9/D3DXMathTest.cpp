@@ -223,6 +223,9 @@ TEST(D3DXMathTest, VectorTransformsAndHelpers) {
   D3DXMATRIX m = Identity();
   m._44 = 2;
   ExpectVec3Near(Coord({2, 4, 6}, m), 1, 2, 3);
+  // Each component divided by w, as the native library does: x * (1 / w) is one ulp off for these.
+  m._44 = 3;
+  EXPECT_EQ(Coord({5, 7, 10}, m), D3DXVECTOR3(5.0f / 3, 7.0f / 3, 10.0f / 3));
   // A point on the eye plane of a projection has w = 0 and comes back undivided.
   D3DXMatrixPerspectiveFovLH(&m, D3DX_PI / 2, 1, 1, 2);
   const D3DXVECTOR3 onEyePlane = Coord({3, 4, 0}, m);

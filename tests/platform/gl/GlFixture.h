@@ -16,6 +16,7 @@
 #include "platform/d3d9/ShaderCompiler.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/gl/GlDevice.h"
+#include "tests/support/RequireGl.h"
 
 namespace gltest {
 
@@ -100,7 +101,7 @@ protected:
 
   void makeDevice(D3DMULTISAMPLE_TYPE multisample) {
     std::string reason;
-    if (!d3d9::gl::headlessAvailable(reason)) GTEST_SKIP() << "no headless OpenGL: " << reason;
+    if (!d3d9::gl::headlessAvailable(reason)) REDKITE_WITHOUT_GL("no headless OpenGL: " + reason);
     d3d9::gl::installHeadless();
     *d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_TRUE(d3d);

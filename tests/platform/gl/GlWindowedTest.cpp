@@ -13,6 +13,7 @@
 #include "platform/d3d9/ComPtr.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/gl/GlDevice.h"
+#include "tests/support/RequireGl.h"
 
 namespace {
 
@@ -25,10 +26,10 @@ class GlWindowed : public testing::Test {
 protected:
   void SetUp() override {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no SDL video: " << SDL_GetError();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) REDKITE_WITHOUT_GL(std::string("no SDL video: ") + SDL_GetError());
     videoStarted_ = true;
     window_ = SDL_CreateWindow("gl_tests", 0, 0, 80, 60, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (!window_) GTEST_SKIP() << "no SDL OpenGL window: " << SDL_GetError();
+    if (!window_) REDKITE_WITHOUT_GL(std::string("no SDL OpenGL window: ") + SDL_GetError());
     d3d9::gl::installWindowed([this](HWND hwnd) -> SDL_Window* {
       asked.push_back(hwnd);
       return hwnd == kWindow ? window_ : nullptr;
