@@ -11,6 +11,7 @@
 #include "geometry/NoiseRibbon.h"
 #include "geometry/PointSprites.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 
 namespace {
@@ -21,13 +22,7 @@ public:
   NullDevice() {
     d3d9::trace::install();
     d3d_ = d3d9::ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 640;
-    pp.BackBufferHeight = 480;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(640, 480);
     if (d3d_) d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device_.put());
   }
   IDirect3DDevice9* get() const { return device_.get(); }

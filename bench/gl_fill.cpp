@@ -10,6 +10,7 @@
 
 #include "bench/FullScreenPass.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/gl/GlBackend.h"
 
 namespace {
@@ -25,14 +26,8 @@ public:
     d3d9::gl::installHeadless();
     d3d_ = ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
     if (!d3d_) return;
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 3;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(width, height, 3);
     pp.MultiSampleType = multisample;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
     if (FAILED(d3d_->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp,
                                   device_.put())))
       return;

@@ -11,16 +11,4 @@ std::array<float, 2> texelSize(const RenderTarget& source) {
   return {1.0f / static_cast<float>(source.width), 1.0f / static_cast<float>(source.height)};
 }
 
-void setScreenPassStates(IDirect3DDevice9* device) {
-  device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-}
-
-void setAdditiveBlend(IDirect3DDevice9* device) {
-  device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  device->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
-  device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-  device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-}
-
 }  // namespace render

@@ -1,7 +1,6 @@
 // The screen-pass convention the scenes share: a 640 × 480 virtual screen centred on the origin
-// projected with ortho(640, 480) as "matProjection", the render states of a screen pass and of
-// additive compositing, the half-size target size and the "ps" texel size of a source target.
-// Pure helpers and state setters; main thread only.
+// projected with ortho(640, 480) as "matProjection", the half-size target size and the "ps" texel
+// size of a source target. Pure helpers; the scenes set their render states in StateSetters.h.
 #pragma once
 
 #include <array>
@@ -20,10 +19,5 @@ constexpr UINT halfSize(UINT pixels) { return static_cast<UINT>(pixels * 0.5); }
 
 // "ps": one over the source target's width and height.
 std::array<float, 2> texelSize(const RenderTarget& source);
-
-// Depth test and culling off.
-void setScreenPassStates(IDirect3DDevice9* device);
-// Alpha blending on, BLENDOP add, source and destination factors one.
-void setAdditiveBlend(IDirect3DDevice9* device);
 
 }  // namespace render

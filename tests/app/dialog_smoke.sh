@@ -9,13 +9,7 @@ content=$2
 require_tools Xvfb xdotool ffmpeg python3
 [ -d "$content/RV07" ] || skip "no generated content in $content"
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${show:-}" ] && kill "$show" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 start_display 1024x768
 
 "$redkite" --content "$content" --start 93 >"$work/show.log" 2>&1 &

@@ -26,3 +26,15 @@ start_display() {
   export DISPLAY=$display
   for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 }
+
+# make_work_folder: a scratch folder in $work; when the script ends, the show it started ($show),
+# its display ($xvfb) and the folder go.
+make_work_folder() {
+  work=$(mktemp -d)
+  trap 'stop_smoke' EXIT
+}
+stop_smoke() {
+  [ -n "${show:-}" ] && kill "$show" 2>/dev/null
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}

@@ -10,13 +10,7 @@ content=$(realpath "$2")
 require_tools Xvfb xdotool ffmpeg python3
 [ -d "$content/RV07" ] || skip "no generated content in $content"
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${show:-}" ] && kill "$show" 2>/dev/null
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 fail() {
   echo "FAIL: $1"
   cat "$work/show.log"

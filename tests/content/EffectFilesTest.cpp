@@ -20,6 +20,7 @@
 
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "platform/d3dx9/EffectFile.h"
 #include "platform/d3dx9/d3dx9.h"
@@ -283,13 +284,7 @@ protected:
     d3d9::gl::installHeadless();
     *d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_TRUE(d3d);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(kWidth, kHeight);
     ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
               D3D_OK);
     // As the grid generator lays out the full-screen rectangle: v 0 at the bottom, -1 at the top.

@@ -8,6 +8,7 @@
 #include "assets/Mesh.h"
 #include "assets/MeshFile.h"
 #include "platform/d3d9/Backend.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "render/Device.h"
 #include "render/EffectBinding.h"
@@ -68,13 +69,7 @@ TEST(MeshImage, LoadedMeshThroughAnEffectIntoATargetLandsWhereItShould) {
   d3d9::gl::installHeadless();
   ComPtr<IDirect3D9> d3d(Direct3DCreate9(D3D_SDK_VERSION));
   ASSERT_TRUE(d3d);
-  D3DPRESENT_PARAMETERS pp{};
-  pp.BackBufferWidth = 64;
-  pp.BackBufferHeight = 48;
-  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  pp.BackBufferCount = 1;
-  pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  pp.Windowed = TRUE;
+  D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(64, 48);
   ComPtr<IDirect3DDevice9> device;
   ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
             D3D_OK);

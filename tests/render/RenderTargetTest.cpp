@@ -160,18 +160,7 @@ TEST_F(RenderTargetTest, HalfSizeTargetAndItsTexelSize) {
   EXPECT_EQ(render::halfSize(1), 0u);
 }
 
-TEST_F(RenderTargetTest, ScreenPassStatesAndAdditiveBlend) {
-  testsupport::TraceCapture capture;
-  render::setScreenPassStates(holder.device.get());
-  render::setAdditiveBlend(holder.device.get());
-  EXPECT_EQ(capture.lines, (Lines{
-                               R"({"ev":"state","name":"ZENABLE","value":false})",
-                               R"({"ev":"state","name":"CULLMODE","value":"NONE"})",
-                               R"({"ev":"state","name":"ALPHABLENDENABLE","value":true})",
-                               R"({"ev":"state","name":"BLENDOP","value":"ADD"})",
-                               R"({"ev":"state","name":"SRCBLEND","value":"ONE"})",
-                               R"({"ev":"state","name":"DESTBLEND","value":"ONE"})",
-                           }));
+TEST_F(RenderTargetTest, ScreenProjectionCoversTheVirtualScreen) {
   // The screen projection covers the whole virtual screen whatever the target's pixel size.
   D3DXMATRIX projection = render::screenProjection();
   D3DXVECTOR3 corner(-320, -240, 1), clip;

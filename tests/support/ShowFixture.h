@@ -19,7 +19,11 @@
 #include "platform/d3d9/ComPtr.h"
 #include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
+#include "render/Cameras.h"
+#include "render/Device.h"
 #include "tests/support/TraceCapture.h"
+#include "timeline/Manifest.h"
+#include "timeline/SpectrumTrack.h"
 #include "timeline/Stages.h"
 
 namespace testsupport {

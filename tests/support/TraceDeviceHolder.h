@@ -8,6 +8,7 @@
 
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 
 namespace testsupport {
@@ -17,13 +18,7 @@ public:
   explicit TraceDeviceHolder(UINT width = 640, UINT height = 480) {
     d3d9::trace::install({}, failures);
     d3d = d3d9::ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = width;
-    pp.BackBufferHeight = height;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 1;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(width, height);
     if (d3d) d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put());
     EXPECT_TRUE(device) << "the trace device could not be created";
   }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/d3d9/Backend.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "tests/platform/d3d9/BadCalls.h"
 #include "tests/support/TraceCapture.h"
 
@@ -21,13 +22,7 @@ protected:
     d3d.reset();
     *d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_TRUE(d3d);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 640;
-    pp.BackBufferHeight = 480;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 3;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(640, 480, 3);
     ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
               D3D_OK);
   }

@@ -6,6 +6,7 @@
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
+#include "tests/support/TraceDeviceHolder.h"
 
 namespace {
 
@@ -121,19 +122,9 @@ struct RecordingCompiler final : d3d9::ShaderCompiler {
 
 class EffectTest : public testing::Test {
 protected:
-  void SetUp() override {
-    d3d9::trace::install();
-    d3d = ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 48;
-    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
-              D3D_OK);
-    effectPath = dir.write("blur.fx", kTwoPassEffect);
-  }
-  void TearDown() override { d3d9::useBackend({}); }
+  void SetUp() override { effectPath = dir.write("blur.fx", kTwoPassEffect); }
 
-  d3d9::trace::TraceDevice& traceDevice() { return dynamic_cast<d3d9::trace::TraceDevice&>(*device); }
+  d3d9::trace::TraceDevice& traceDevice() { return holder.trace(); }
 
   HRESULT load(ComPtr<ID3DXEffect>& effect, std::string* errors = nullptr, const std::string& path = "") {
     ComPtr<ID3DXBuffer> buffer;
@@ -145,8 +136,8 @@ protected:
 
   testsupport::TempDir dir;
   std::string effectPath;
-  ComPtr<IDirect3D9> d3d;
-  ComPtr<IDirect3DDevice9> device;
+  testsupport::TraceDeviceHolder holder{64, 48};
+  ComPtr<IDirect3DDevice9>& device = holder.device;
 };
 
 TEST_F(EffectTest, BracketIsRecordedWithPassCountAndParameters) {

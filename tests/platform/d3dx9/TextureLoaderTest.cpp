@@ -6,6 +6,7 @@
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "platform/d3dx9/d3dx9.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TraceDeviceHolder.h"
 
 namespace {
 
@@ -13,17 +14,6 @@ using d3d9::ComPtr;
 
 class TextureLoaderTest : public testing::Test {
 protected:
-  void SetUp() override {
-    d3d9::trace::install({}, failures);
-    d3d = ComPtr<IDirect3D9>(Direct3DCreate9(D3D_SDK_VERSION));
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 48;
-    ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
-              D3D_OK);
-  }
-  void TearDown() override { d3d9::useBackend({}); }
-
   // A 4x2 RGBA image: top row red, green, blue, white; bottom row all black, half transparent.
   std::string writePng(const char* name) {
     const unsigned char rgba[] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255,
@@ -33,10 +23,10 @@ protected:
     return path;
   }
 
-  std::shared_ptr<d3d9::trace::FailurePlan> failures = std::make_shared<d3d9::trace::FailurePlan>();
   testsupport::TempDir dir;
-  ComPtr<IDirect3D9> d3d;
-  ComPtr<IDirect3DDevice9> device;
+  testsupport::TraceDeviceHolder holder{64, 48};
+  std::shared_ptr<d3d9::trace::FailurePlan>& failures = holder.failures;
+  ComPtr<IDirect3DDevice9>& device = holder.device;
 };
 
 // Texels land top row first in the device's B, G, R, A order, each level halves the one before,

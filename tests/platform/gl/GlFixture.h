@@ -13,6 +13,7 @@
 
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/ShaderCompiler.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/gl/GlDevice.h"
@@ -105,14 +106,8 @@ protected:
     d3d9::gl::installHeadless();
     *d3d.put() = Direct3DCreate9(D3D_SDK_VERSION);
     ASSERT_TRUE(d3d);
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = kWidth;
-    pp.BackBufferHeight = kHeight;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 3;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(kWidth, kHeight, 3);
     pp.MultiSampleType = multisample;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
     ASSERT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, device.put()),
               D3D_OK);
     ASSERT_EQ(device->CreateVertexBuffer(4 * sizeof(Vertex), D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC, 0,

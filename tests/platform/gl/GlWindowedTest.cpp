@@ -11,6 +11,7 @@
 
 #include "platform/d3d9/Backend.h"
 #include "platform/d3d9/ComPtr.h"
+#include "platform/d3d9/PresentParameters.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/gl/GlDevice.h"
 #include "tests/support/RequireGl.h"
@@ -47,14 +48,8 @@ protected:
   }
 
   D3DPRESENT_PARAMETERS presentParameters(D3DMULTISAMPLE_TYPE multisample) const {
-    D3DPRESENT_PARAMETERS pp{};
-    pp.BackBufferWidth = 64;
-    pp.BackBufferHeight = 48;
-    pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-    pp.BackBufferCount = 3;
+    D3DPRESENT_PARAMETERS pp = d3d9::windowedParameters(64, 48, 3);
     pp.MultiSampleType = multisample;
-    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    pp.Windowed = TRUE;
     pp.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     return pp;
   }
