@@ -96,7 +96,6 @@ int playShow(const Options& options) {
   ShowContent content(device, displaySettings().aspectRatio, SpectrumFallback::Recording, music.channel());
   if (content.cancelled()) return 1;
   music.start();
-  const float endTime = music.endTime();
   if (options.start > 0)
     BASS_ChannelSetPosition(music.channel(), BASS_ChannelSeconds2Bytes(music.channel(), float(options.start)));
 
@@ -116,21 +115,15 @@ int playShow(const Options& options) {
   d3d9::gl::setWindowOverlay([&](int width, int height) {
     if (controls.statusBarShown()) bar.draw(width, height);
   });
-  auto lastFrame = std::chrono::steady_clock::now();
-
-  bool quitRequested = false;
-  for (;;) {
-    const double position = music.musicTime();
-    auto now = std::chrono::steady_clock::now();
-    bar.update(statusOf(music, position, std::chrono::duration<double>(now - lastFrame).count(), watcher));
-    lastFrame = now;
-    drawFrame(device, position, content.organ(), content.main());
-    music.applySeekKeys();
-    BASS_Update();
-    if (!window.pump()) quitRequested = true;
-    if (options.watch) watcher.poll(now);
-    if (controls.finished(position, endTime) || quitRequested) break;
-  }
+  runFrameLoop(
+      music, controls,
+      [&](double position, double frameSeconds) {
+        bar.update(statusOf(music, position, frameSeconds, watcher));
+        drawFrame(device, position, content.organ(), content.main());
+      },
+      [&](std::chrono::steady_clock::time_point now) {
+        if (options.watch) watcher.poll(now);
+      });
   d3d9::gl::setWindowOverlay({});
   window.onInput = nullptr;
   music.end();

@@ -1,10 +1,11 @@
-// The viewer's keys and the seek bar, applied to the music.
+// The frame loop, and the viewer's keys and seek bar applied to the music.
 #include "app/ViewerControls.h"
 
 #include <algorithm>
 #include <iterator>
 #include <span>
 
+#include "app/AppWindow.h"
 #include "platform/win32/Keyboard.h"
 #include "timeline/Schedule.h"
 
@@ -121,6 +122,24 @@ bool ViewerControls::finished(double musicTime, float endTime) {
   if (!loop_) return true;
   music_.seekTo(0.0);
   return false;
+}
+
+void runFrameLoop(timeline::MusicStream& music, ViewerControls& controls,
+                  const std::function<void(double, double)>& draw,
+                  const std::function<void(std::chrono::steady_clock::time_point)>& afterPump) {
+  const float endTime = music.endTime();
+  auto lastFrame = std::chrono::steady_clock::now();
+  for (;;) {
+    const double position = music.musicTime();
+    auto now = std::chrono::steady_clock::now();
+    draw(position, std::chrono::duration<double>(now - lastFrame).count());
+    lastFrame = now;
+    music.applySeekKeys();
+    BASS_Update();
+    bool stay = appWindow().pump();
+    if (afterPump) afterPump(now);
+    if (controls.finished(position, endTime) || !stay) break;
+  }
 }
 
 }  // namespace app

@@ -1,8 +1,10 @@
-// The viewer's controls in the window: pause, seeks by 5 s and by scene slot, back to the start,
-// the status bar and a click on its seek bar. Every control moves the music, the show's one clock,
-// so each frame stays a function of the music time. Owned by the frame loop; main thread only.
+// The show's frame loop and the viewer's controls in it: pause, seeks by 5 s and by scene slot, back
+// to the start, the status bar and a click on its seek bar. Every control moves the music, the
+// show's one clock, so each frame stays a function of the music time. Main thread only.
 #pragma once
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,5 +49,14 @@ private:
   bool statusBarShown_ = false;
   bool dragging_ = false;
 };
+
+// The show's frame loop: each frame reads the music time once, draws the frame of that time
+// (`draw(musicTime, secondsSinceTheLastFrame)`), applies the O/I keys, lets the audio library
+// update, takes one message from the window's pump and calls `afterPump`. It ends after drawing the
+// first frame past the music's end time (unless --loop takes the music back to 0) or once the
+// viewer leaves (Escape, the window closed).
+void runFrameLoop(timeline::MusicStream& music, ViewerControls& controls,
+                  const std::function<void(double, double)>& draw,
+                  const std::function<void(std::chrono::steady_clock::time_point)>& afterPump);
 
 }  // namespace app

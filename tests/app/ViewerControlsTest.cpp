@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "app/AppWindow.h"
 #include "platform/win32/Keyboard.h"
@@ -169,6 +171,49 @@ TEST_F(ViewerKeys, TheEndEndsTheShowOrWithLoopStartsItAgain) {
   EXPECT_FALSE(looping.finished(music.musicTime(), endTime));
   EXPECT_LT(music.musicTime(), 0.1);
   EXPECT_FALSE(music.paused());
+}
+
+// The program's own loop: every frame is drawn at the one time read for it, the times never go
+// back, and the last frame drawn is the first one past the end time.
+TEST_F(ViewerKeys, TheLoopEndsAfterTheFirstFramePastTheEnd) {
+  const float endTime = music.endTime();
+  music.seekTo(endTime - 0.2);
+  std::vector<double> drawn;
+  int pumped = 0;
+  app::runFrameLoop(
+      music, controls,
+      [&](double t, double) {
+        drawn.push_back(t);
+        std::this_thread::sleep_for(4ms);
+      },
+      [&](auto) { ++pumped; });
+  ASSERT_GE(drawn.size(), 3u);
+  EXPECT_EQ(pumped, static_cast<int>(drawn.size()));
+  EXPECT_GT(drawn.back(), endTime);
+  for (std::size_t i = 0; i + 1 < drawn.size(); ++i) {
+    EXPECT_LE(drawn[i], endTime) << i;
+    EXPECT_LE(drawn[i], drawn[i + 1]) << i;
+  }
+}
+
+// With --loop the frame after the end is at the start again; Escape then ends the loop at once.
+TEST_F(ViewerKeys, WithLoopTheShowGoesOnFromTheStartUntilEscape) {
+  app::ViewerControls looping(music, true);
+  music.seekTo(music.endTime() - 0.05);
+  std::vector<double> drawn;
+  app::runFrameLoop(
+      music, looping,
+      [&](double t, double) {
+        drawn.push_back(t);
+        std::this_thread::sleep_for(4ms);
+        if (drawn.size() > 1 && t < 1.0) win32::setKeyStateForTesting(VK_ESCAPE, true);
+      },
+      {});
+  win32::setKeyStateForTesting(VK_ESCAPE, false);
+  GetAsyncKeyState(VK_ESCAPE);
+  ASSERT_GE(drawn.size(), 2u);
+  EXPECT_LT(drawn.back(), 1.0);
+  EXPECT_GT(*std::max_element(drawn.begin(), drawn.end()), music.endTime());
 }
 
 }  // namespace
