@@ -139,6 +139,29 @@ TEST_F(ContentFaults, EveryCameraFile) {
                    "quarvdemo\\render3\\r3.SCENECamera06.camera");
 }
 
+// Start-up loads in the program's order: the music, the manifest, OrganStage, MainStage, then the
+// spectrum. With one file of each missing, their messages come in that order.
+TEST_F(ContentFaults, StartUpLoadsMusicManifestStagesThenSpectrum) {
+  const std::string music = "RV07\\Vemir-Red Kite.mp3", texture = "quarvdemo\\overlay02.png",
+                    organMesh = "quarvdemo\\render3\\r3.SCENEPlane01.mesh",
+                    mainMesh = "quarvdemo\\render1\\grotte.SCENEPlane01.mesh", spectrum = "RV07\\syncdata\\fft.txt";
+  const std::string paths[] = {music, texture, organMesh, mainMesh, spectrum};
+  for (const std::string& path : paths) content.apply(Fault::Delete, path);
+  {
+    robustness::RunOptions options;
+    options.openMusic = true;
+    robustness::ShowRun run(content.root(), options);
+    EXPECT_EQ(run.startUpMessages, (std::vector<std::string>{
+                                       messageBoxLine("BASS_StreamCreateFile", "Error::BASS"),
+                                       messageBoxLine(cut("InvalidData With %s", "overlay02"), "TextureStack"),
+                                       messageBoxLine(organMesh, "Failed To Open The MeshFile"),
+                                       messageBoxLine(mainMesh, "Failed To Open The MeshFile"),
+                                       messageBoxLine(spectrum, "Problems With File"),
+                                   }));
+  }
+  for (const std::string& path : paths) content.restore(path);
+}
+
 // A spectrum file that cannot be read, or holds less than its header claims, or is noise, is
 // reported once; the frames then read whatever bands there are (random ones included).
 TEST_F(ContentFaults, SpectrumFile) {
