@@ -122,7 +122,7 @@ bool AppWindow::create(const char* title, const DialogRunner& runDialog) {
   className = title;
 
   const DisplaySettings& settings = displaySettings();
-  HWND window = nullptr;  // the member is set once the window exists
+  window = nullptr;
   int width = static_cast<int>(settings.width), height = static_cast<int>(settings.height);
   if (settings.fullscreen) {
     window = CreateWindowExA(0, title, title, WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr, nullptr,
@@ -137,7 +137,6 @@ bool AppWindow::create(const char* title, const DialogRunner& runDialog) {
     MessageBoxA(nullptr, "CreateWindowEx()", "ERROR", MB_OK | MB_ICONWARNING);
     return false;
   }
-  this->window = window;
   return createDevice(window);
 }
 

@@ -10,17 +10,13 @@
 namespace app {
 namespace {
 
-// The line of a compile log worth a status bar: the first "path(line): message", else the first line.
-std::string headlineOf(const std::string& errors) {
+// The line of a compile log worth a status bar: the first "path(line): message" of this file
+// (parse and compile errors are written so), else the first line.
+std::string headlineOf(const std::string& errors, const std::string& path) {
   std::istringstream lines(errors);
   std::string line;
-  while (std::getline(lines, line)) {
-    auto mark = line.find("): ");
-    auto open = line.rfind('(', mark);
-    if (mark != std::string::npos && open != std::string::npos && mark > open + 1 &&
-        line.find_first_not_of("0123456789", open + 1) == mark)
-      return line;
-  }
+  while (std::getline(lines, line))
+    if (line.starts_with(path + "(")) return line;
   return errors.substr(0, errors.find('\n'));
 }
 
@@ -41,7 +37,7 @@ void EffectWatcher::watch(assets::EffectStack& effects) {
     std::string path = d3dx9::effectFilePath(effect);
     if (path.empty()) continue;
     std::string file = win32::hostPath(path);
-    entries_.push_back(Entry{effect, file, stampOf(file), {}});
+    entries_.push_back(Entry{effect, path, file, stampOf(file), {}});
   }
 }
 
@@ -59,7 +55,7 @@ void EffectWatcher::poll(std::chrono::steady_clock::time_point now) {
       entry.error.clear();
     } else {
       std::fputs(errors.c_str(), stderr);
-      entry.error = headlineOf(errors);
+      entry.error = headlineOf(errors, entry.path);
     }
   }
   // The bar shows one file that still fails to compile, if any.

@@ -35,7 +35,8 @@ private:
   };
   struct Entry {
     ID3DXEffect* effect;
-    std::string file;  // the host path of the effect's file
+    std::string path;  // as the effect names its file (and its errors)
+    std::string file;  // the same file on this host
     Stamp stamp;
     std::string error;  // the first line of its last failed compile; empty once it compiles
   };

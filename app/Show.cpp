@@ -12,15 +12,15 @@
 #include <optional>
 
 #include "app/AppWindow.h"
-#include "app/EffectWatcher.h"
-#include "app/StatusBar.h"
-#include "app/ViewerControls.h"
 #include "app/ContactSheet.h"
+#include "app/EffectWatcher.h"
 #include "app/Frame.h"
 #include "app/Headless.h"
-#include "app/StartUp.h"
 #include "app/SetupDialog.h"
 #include "app/SetupDialogView.h"
+#include "app/StartUp.h"
+#include "app/StatusBar.h"
+#include "app/ViewerControls.h"
 #include "platform/d3d9/gl/GlBackend.h"
 #include "platform/d3d9/trace/TraceDevice.h"
 #include "platform/output/AtomicFile.h"
@@ -29,8 +29,8 @@
 #include "render/Cameras.h"
 #include "render/Device.h"
 #include "timeline/Manifest.h"
-#include "timeline/Schedule.h"
 #include "timeline/MusicStream.h"
+#include "timeline/Schedule.h"
 #include "timeline/SpectrumTrack.h"
 #include "timeline/Stages.h"
 
@@ -73,7 +73,7 @@ int runDialog(IDirect3D9* d3d, const Options& options) {
 
 namespace {
 
-// What the status bar shows for the frame just drawn.
+// What the status bar shows for the frame about to be drawn; nothing here allocates.
 StatusLine statusOf(const timeline::MusicStream& music, double position, double frameSeconds,
                     const EffectWatcher& watcher) {
   StatusLine line;
@@ -118,7 +118,7 @@ int playShow(const Options& options) {
   runFrameLoop(
       music, controls,
       [&](double position, double frameSeconds) {
-        bar.update(statusOf(music, position, frameSeconds, watcher));
+        if (controls.statusBarShown()) bar.update(statusOf(music, position, frameSeconds, watcher));
         drawFrame(device, position, content.organ(), content.main());
       },
       [&](std::chrono::steady_clock::time_point now) {

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <string>
+#include <string_view>
 
 #include "app/ViewerControls.h"
 #include "timeline/Schedule.h"
@@ -31,6 +33,9 @@ std::string clock(double seconds) {
   return text;
 }
 
+// "fifthSceneA" -> "fifth": the name a slot carries on the seek bar.
+std::string_view slotLabel(std::string_view rendererName) { return rendererName.substr(0, rendererName.find("Scene")); }
+
 // Slot k runs from entry k-1 to entry k of the schedule; the seek bar marks each start and names
 // the slot after the renderer in its middle.
 void drawSlots(ImDrawList& draw, const StatusBarLayout& layout, double length) {
@@ -43,20 +48,16 @@ void drawSlots(ImDrawList& draw, const StatusBarLayout& layout, double length) {
     double middle = (starts[k] + std::min<double>(starts[k + 1], length)) / 2;
     auto call = timeline::scheduleFor(middle, timeline::spectrumTrack());
     if (!call) continue;
-    std::string label = slotLabel(timeline::rendererName(call->renderer));
+    std::string_view label = slotLabel(timeline::rendererName(call->renderer));
+    const char* end = label.data() + label.size();
     float room = width * float((std::min<double>(starts[k + 1], length) - starts[k]) / length) - 4;
-    if (ImGui::CalcTextSize(label.c_str()).x <= room)
-      draw.AddText({x + 3, layout.seekTop - ImGui::GetFontSize() - 3}, kText, label.c_str());
+    if (ImGui::CalcTextSize(label.data(), end).x <= room)
+      draw.AddText({x + 3, layout.seekTop - ImGui::GetFontSize() - 3}, kText, label.data(), end);
   }
 }
 
 }  // namespace
 
-std::string slotLabel(const char* rendererName) {
-  std::string label = rendererName ? rendererName : "";
-  auto scene = label.find("Scene");
-  return scene == std::string::npos ? label : label.substr(0, scene);
-}
 
 StatusBar::~StatusBar() {
   if (!started_) return;
@@ -96,10 +97,11 @@ void StatusBar::draw(int width, int height) {
   char text[160];
   double fps = smoothedFrameSeconds_ > 0 ? 1.0 / smoothedFrameSeconds_ : 0.0;
   std::snprintf(text, sizeof text, "%s   %s / %s   %.1f ms  %.0f fps%s",
-                line_.renderer.empty() ? "(no scene)" : line_.renderer.c_str(), clock(line_.musicTime).c_str(),
+                line_.renderer ? line_.renderer : "(no scene)", clock(line_.musicTime).c_str(),
                 clock(line_.length).c_str(), smoothedFrameSeconds_ * 1000, fps, line_.paused ? "   paused" : "");
   draw.AddText({layout.seekLeft, top + 2}, kText, text);
-  if (!line_.watchError.empty()) draw.AddText({layout.seekLeft, top + line + 2}, kError, line_.watchError.c_str());
+  if (!line_.watchError.empty()) draw.AddText({layout.seekLeft, top + line + 2}, kError, line_.watchError.data(),
+                                              line_.watchError.data() + line_.watchError.size());
 
   draw.AddRectFilled({layout.seekLeft, layout.seekTop}, {layout.seekRight, layout.seekBottom}, kTrack);
   if (line_.length > 0) {

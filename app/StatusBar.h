@@ -4,17 +4,17 @@
 // and feeds it once a frame; the window's swap draws it. Main thread only.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace app {
 
 struct StatusLine {
-  std::string renderer;  // empty for the default frame
+  const char* renderer = nullptr;  // null for the default frame
   double musicTime = 0;
   double length = 0;
   double frameSeconds = 0;  // how long the last frame took, start to start
   bool paused = false;
-  std::string watchError;  // the last effect file that failed to compile, with its message
+  std::string_view watchError;  // the last effect file that failed to compile (the watcher's text)
 };
 
 class StatusBar {
@@ -35,8 +35,5 @@ private:
   StatusLine line_;
   double smoothedFrameSeconds_ = 0;
 };
-
-// "fifthSceneA" -> "fifth": the name a slot carries on the seek bar.
-std::string slotLabel(const char* rendererName);
 
 }  // namespace app
