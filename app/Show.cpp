@@ -86,16 +86,16 @@ StatusLine statusOf(const timeline::MusicStream& music, double position, double 
   return line;
 }
 
-// Music, manifest, stages and spectrum, then the frame loop until the music ends or the user
-// leaves; the stages and the music go when it returns.
+// Music, manifest, stages, spectrum, then volume and play, then the frame loop until the music ends
+// or the user leaves; the stages and then the music go when it returns.
 int playShow(const Options& options) {
   IDirect3DDevice9* device = deviceState().device.get();
 
+  // Declared before the content, the music is freed after the stages at shutdown.
   timeline::MusicStream music;
   music.open(kMusicPath);
-  ShowContent content(device, displaySettings().aspectRatio, SpectrumFallback::Recording, music.channel());
+  ShowContent content(device, displaySettings().aspectRatio, SpectrumFallback::Recording, &music);
   if (content.cancelled()) return 1;
-  music.start();
   if (options.start > 0)
     BASS_ChannelSetPosition(music.channel(), BASS_ChannelSeconds2Bytes(music.channel(), float(options.start)));
 
@@ -126,7 +126,6 @@ int playShow(const Options& options) {
       });
   d3d9::gl::setWindowOverlay({});
   window.onInput = nullptr;
-  music.end();
   return 1;
 }
 

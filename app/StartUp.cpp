@@ -27,7 +27,8 @@ bool createHeadlessDevice(Size size, float aspectRatio) {
   return state.d3d && createDevice(nullptr);
 }
 
-ShowContent::ShowContent(IDirect3DDevice9* device, float aspectRatio, SpectrumFallback fallback, HSTREAM music) {
+ShowContent::ShowContent(IDirect3DDevice9* device, float aspectRatio, SpectrumFallback fallback,
+                         timeline::MusicStream* music) {
   render::setDevice(device);
   render::setDisplayAspect(aspectRatio);
   timeline::loadManifest();
@@ -41,9 +42,11 @@ ShowContent::ShowContent(IDirect3DDevice9* device, float aspectRatio, SpectrumFa
       loadHeadlessSpectrum();
       break;
     case SpectrumFallback::Recording:
-      cancelled_ = spectrum.loadOrRecord(kSpectrumPath, music, kSpectrumBands, 0.0f) == timeline::SpectrumSource::Cancelled;
+      cancelled_ = spectrum.loadOrRecord(kSpectrumPath, music ? music->channel() : 0, kSpectrumBands, 0.0f) ==
+                   timeline::SpectrumSource::Cancelled;
       break;
   }
+  if (music && !cancelled_) music->start();
 }
 
 ShowContent::~ShowContent() {

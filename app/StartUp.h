@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "app/CommandLine.h"
-#include "platform/audio/bass.h"
 #include "platform/d3d9/d3d9.h"
+#include "timeline/MusicStream.h"
 #include "timeline/Stages.h"
 
 namespace app {
@@ -45,11 +45,13 @@ enum class SpectrumFallback {
 
 // Everything the show draws with, loaded on `device` in the program's order: the renderers get the
 // device and the aspect ratio, then the manifest, OrganStage, MainStage and the spectrum track
-// (recorded from `music` for SpectrumFallback::Recording). Destroying it drops MainStage,
-// OrganStage, then the manifest.
+// (recorded from `music` for SpectrumFallback::Recording); then, given the music and unless the
+// recording was cancelled, the music starts at full volume. Destroying it drops MainStage,
+// OrganStage, then the manifest; the caller frees the music after it.
 class ShowContent {
 public:
-  ShowContent(IDirect3DDevice9* device, float aspectRatio, SpectrumFallback fallback, HSTREAM music = 0);
+  ShowContent(IDirect3DDevice9* device, float aspectRatio, SpectrumFallback fallback,
+              timeline::MusicStream* music = nullptr);
   ~ShowContent();
   ShowContent(const ShowContent&) = delete;
   ShowContent& operator=(const ShowContent&) = delete;

@@ -183,6 +183,15 @@ BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan) {
   return succeed();
 }
 
+BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan) {
+  audio::Stream* stream = audio::find(handle);
+  if (!stream) return FALSE;
+  if (freq) *freq = DWORD(stream->rate());
+  if (volume) *volume = DWORD(stream->volume());
+  if (pan) *pan = stream->pan();
+  return succeed();
+}
+
 BOOL BASS_ChannelPlay(DWORD handle, BOOL restart) {
   audio::Stream* stream = audio::find(handle);
   if (!stream) return FALSE;

@@ -133,6 +133,11 @@ int Stream::volume() const {
   return volume_;
 }
 
+int Stream::pan() const {
+  std::lock_guard lock(mutex_);
+  return pan_;
+}
+
 void Stream::spectrum(std::span<float, kFftBins> out) {
   analyser_.analyse(audio_.samples, heardFrame(), out);
 }

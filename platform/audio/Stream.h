@@ -47,6 +47,7 @@ public:
   // samples the device pulls. Values out of range change nothing and give false.
   bool setMix(int volume, int pan);
   int volume() const;
+  int pan() const;
 
   void spectrum(std::span<float, kFftBins> out);
 

@@ -45,6 +45,8 @@ BOOL BASS_StreamFree(HSTREAM handle);
 
 // freq: 0 = the stream's own rate, -1 = keep; volume 0..100, -1 = keep; pan -100..100, -101 = keep.
 BOOL BASS_ChannelSetAttributes(DWORD handle, int freq, int volume, int pan);
+// The rate, volume and pan in force; any pointer may be null.
+BOOL BASS_ChannelGetAttributes(DWORD handle, DWORD* freq, DWORD* volume, int* pan);
 BOOL BASS_ChannelPlay(DWORD handle, BOOL restart);
 // Holds the channel at the heard position; BASS_ChannelPlay(handle, FALSE) resumes from there.
 BOOL BASS_ChannelPause(DWORD handle);

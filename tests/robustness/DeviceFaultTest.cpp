@@ -84,14 +84,14 @@ std::vector<Outcome> documentedOutcomes(Call call, HRESULT hr) {
 
 // The creation calls of `call`'s kind a healthy start-up and its frames make.
 unsigned healthyCount(const std::string& content, Call call) {
-  robustness::CreationCounts counts{};
+  testsupport::DeviceRecord record;
   robustness::RunOptions options;
-  options.countCreations = &counts;
+  options.record = &record;
   robustness::ShowRun run(content, options);
   EXPECT_TRUE(run.started());
   EXPECT_TRUE(run.startUpMessages.empty()) << run.startUpMessages.front();
   for (double t : robustness::framesInEverySlot()) run.frame(t);
-  return counts[std::size_t(call)];
+  return record.creations[std::size_t(call)];
 }
 
 // Fails the 1st, 2nd, … call of `call`, one per start-up, for as many calls as a healthy run

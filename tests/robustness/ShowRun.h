@@ -25,7 +25,7 @@
 #include "platform/trace/FrameTrace.h"
 #include "render/Cameras.h"
 #include "render/Device.h"
-#include "tests/robustness/CountingDevice.h"
+#include "tests/support/RecordingDevice.h"
 #include "timeline/Manifest.h"
 #include "timeline/MusicStream.h"
 #include "timeline/Schedule.h"
@@ -49,8 +49,10 @@ struct RunOptions {
   // Called once the device and its depth surface exist, before anything of the show is loaded:
   // where a test arms the failure plan for the show's own creation calls.
   std::function<void(d3d9::trace::FailurePlan&)> armFailures;
-  // When set, the show draws through a device that counts its creation calls into this.
-  CreationCounts* countCreations = nullptr;
+  // When set, the show draws through a device that records its creation calls and buffer use here.
+  testsupport::DeviceRecord* record = nullptr;
+  // Called with each message box of start-up as it is shown, and the music channel (0 without one).
+  std::function<void(const std::string& messageBox, HSTREAM music)> onStartUpMessage;
 };
 
 class ShowRun {
@@ -74,14 +76,13 @@ public:
     device_->CreateDepthStencilSurface(640, 480, D3DFMT_D24X8, D3DMULTISAMPLE_NONE, 0, TRUE, depth.put(), nullptr);
     device_->SetDepthStencilSurface(depth.get());
     show_ = device_;
-    if (options_.countCreations)
-      show_ = d3d9::ComPtr<IDirect3DDevice9>(new CountingDevice(device_.get(), *options_.countCreations));
+    if (options_.record)
+      show_ = d3d9::ComPtr<IDirect3DDevice9>(new testsupport::RecordingDevice(device_.get(), *options_.record));
     if (options_.armFailures) options_.armFailures(*options_.failures);
 
     if (options_.openMusic) music_.open(app::kMusicPath);
     // Without the music there is no clock to record by, so a missing file is not recorded.
-    content_ = std::make_unique<app::ShowContent>(show_.get(), 4.0f / 3.0f, app::SpectrumFallback::Recording,
-                                                  music_.channel());
+    content_ = std::make_unique<app::ShowContent>(show_.get(), 4.0f / 3.0f, app::SpectrumFallback::Recording, &music_);
     startUpMessages = std::move(current_.messageBoxes);
     current_ = {};
   }
@@ -111,13 +112,18 @@ public:
     return std::move(current_);
   }
 
+  HSTREAM music() const { return music_.channel(); }
+  app::ShowContent& content() { return *content_; }
   unsigned invalidCalls() { return dynamic_cast<d3d9::trace::TraceDevice&>(*device_).invalidCalls(); }
 
   std::vector<std::string> startUpMessages;
 
 private:
   void take(std::string_view line) {
-    if (line.starts_with(R"({"ev":"messageBox")")) current_.messageBoxes.emplace_back(line);
+    if (line.starts_with(R"({"ev":"messageBox")")) {
+      current_.messageBoxes.emplace_back(line);
+      if (!content_ && options_.onStartUpMessage) options_.onStartUpMessage(current_.messageBoxes.back(), music_.channel());
+    }
     if (line.starts_with(R"({"ev":"present")")) ++current_.presents;
     if (line.starts_with(R"({"ev":"scene")")) current_.scene = true;
     bool parameter = line.starts_with(R"({"ev":"setMatrix")") || line.starts_with(R"({"ev":"setFloat)");

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <tuple>
 
 #include "tests/platform/audio/ToneMp3.h"
 
@@ -127,16 +128,28 @@ TEST(BassSeeking, PositionsBeforeZeroOrPastTheEndAreRefusedAndKept) {
   EXPECT_EQ(BASS_ChannelGetPosition(s), BASS_INVALID_POSITION);
 }
 
-// Every stream plays at its own rate; volume and pan ranges are the stream's (tested there).
-TEST(BassAttributes, OnlyTheStreamsOwnRateIsAccepted) {
+// Every stream plays at its own rate; volume and pan ranges are the stream's (tested there). What
+// was set reads back, and -1 / -101 keep the volume and the pan.
+TEST(BassAttributes, OnlyTheStreamsOwnRateIsAcceptedAndTheMixReadsBack) {
   SilentLibrary library;
   HSTREAM s = createTone();
   ASSERT_NE(s, 0u);
+  auto attributes = [s] {
+    DWORD freq = 0, volume = 0;
+    int pan = 0;
+    EXPECT_TRUE(BASS_ChannelGetAttributes(s, &freq, &volume, &pan));
+    return std::tuple(freq, volume, pan);
+  };
   EXPECT_TRUE(BASS_ChannelSetAttributes(s, 0, 100, -101));
+  EXPECT_EQ(attributes(), std::tuple(44100u, 100u, 0));
   EXPECT_TRUE(BASS_ChannelSetAttributes(s, 44100, 0, -101));
+  EXPECT_TRUE(BASS_ChannelSetAttributes(s, -1, -1, 30));
+  EXPECT_EQ(attributes(), std::tuple(44100u, 0u, 30));
   EXPECT_FALSE(BASS_ChannelSetAttributes(s, 22050, 100, -101));
   EXPECT_FALSE(BASS_ChannelSetAttributes(s, 0, 101, -101));
   EXPECT_EQ(BASS_ErrorGetCode(), BASS_ERROR_ILLPARAM);
+  EXPECT_EQ(attributes(), std::tuple(44100u, 0u, 30));
+  EXPECT_FALSE(BASS_ChannelGetAttributes(0, nullptr, nullptr, nullptr));
 }
 
 // The silent output keeps the show's real-time clock, and the clock stops at the end.
