@@ -6,8 +6,8 @@
 #pragma once
 
 #include <array>
-#include <type_traits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "platform/d3d9/ComPtr.h"
